@@ -1,0 +1,12 @@
+#include "RecordingMessages.h"
+
+void RecordingMessages::show(const QString& text, const QString& caption, Icon icon)
+{
+    messages.append({text, caption, icon, false});
+}
+
+bool RecordingMessages::ask(const QString& text, const QString& caption, Icon icon)
+{
+    messages.append({text, caption, icon, true});
+    return answer;
+}

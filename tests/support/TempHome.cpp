@@ -1,0 +1,31 @@
+#include "TempHome.h"
+
+#include "data/Database.h"
+
+#include <gtest/gtest.h>
+
+TempHome::TempHome()
+{
+    EXPECT_TRUE(dir_.isValid());
+}
+
+QString TempHome::runPath() const
+{
+    return dir_.path() + QLatin1Char('/');
+}
+
+QString TempHome::path(const QString& relative) const
+{
+    return runPath() + relative;
+}
+
+QString TempHome::databasePath() const
+{
+    return path(QStringLiteral("Data/EPData.ini"));
+}
+
+void TempHome::createDatabase() const
+{
+    const QString problem = slipcraft::prepareDatabaseFile(databasePath());
+    ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
+}

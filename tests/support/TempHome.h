@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A fresh run path for one test, removed afterwards. Nothing in it until asked.
+class TempHome {
+public:
+    TempHome();
+    // With a trailing "/".
+    QString runPath() const;
+    QString path(const QString& relative) const;
+    QString databasePath() const;
+    // Creates Data/EPData.ini with the schema and seed data; fails the test on error.
+    void createDatabase() const;
+
+private:
+    QTemporaryDir dir_;
+};
