@@ -49,8 +49,11 @@ int utf8SequenceLength(const char* p, size_t left)
 
 int gbkSequenceLength(const char* p, size_t left)
 {
-    const auto lead = static_cast<unsigned char>(*p);
-    return (lead >= 0x81 && left >= 2) ? 2 : 1;
+    const auto lead = static_cast<unsigned char>(p[0]);
+    if (lead < 0x81 || lead > 0xFE || left < 2)
+        return 1;
+    const auto trail = static_cast<unsigned char>(p[1]);
+    return (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) ? 2 : 1;
 }
 
 } // namespace

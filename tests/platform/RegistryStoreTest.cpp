@@ -1,0 +1,31 @@
+#include "platform/RegistryStore.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace slipcraft;
+
+TEST(RegistryStore, MissingValuesReadAsTheMissingMarkAndWrittenValuesPersist)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("Slipcraft.conf"));
+    {
+        RegistryStore store(file);
+        EXPECT_EQ(store.read(QStringLiteral("RunPath")), QStringLiteral("空"));
+        EXPECT_TRUE(store.write(QStringLiteral("RunPath"), QStringLiteral("/home/clerk/票据/")));
+    }
+    RegistryStore again(file);
+    EXPECT_EQ(again.read(QStringLiteral("RunPath")), QStringLiteral("/home/clerk/票据/"));
+}
+
+TEST(RegistryStore, AWriteThatFailsIsReported)
+{
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    RegistryStore store(dir.filePath(QStringLiteral("blocker/Slipcraft.conf")));
+    EXPECT_FALSE(store.write(QStringLiteral("Version"), QStringLiteral("1.0")));
+}
