@@ -25,6 +25,9 @@ private:
 
 // Values bound to a statement by name: the key "pname" binds ":pname".
 // A null QVariant binds SQL NULL. Values never become part of the statement text.
+// A null QString binds the empty text (only a null QVariant means NULL); dates and
+// times bind as the stored ISO text: yyyy-MM-dd, yyyy-MM-dd HH:mm:ss, HH:mm:ss
+// (a null date or time binds NULL).
 using SqlParams = QVariantMap;
 
 // One statement on a connection, executed on construction.
@@ -68,6 +71,9 @@ public:
     QVariant scalar(const QString& sql, const SqlParams& params = {});
     // First field of every row, as text.
     QStringList textColumn(const QString& sql, const SqlParams& params = {});
+    // Runs several statements of the program's own text, one after another. Takes no
+    // values: anything that comes from outside goes through query() or execute().
+    void executeScript(const QString& sql);
 
     // Runs work in one transaction: commits when it returns, rolls back and rethrows when it throws.
     template <class Work>
