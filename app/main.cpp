@@ -1,1 +1,6 @@
-int main() { return 0; }
+#include "shell/Application.h"
+
+int main(int argc, char** argv)
+{
+    return slipcraft::runApplication(argc, argv);
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "data/Database.h"
+#include "platform/IniFile.h"
+#include "shell/Settings.h"
+
+#include <QDate>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+namespace slipcraft {
+
+class UserMessages;
+
+// What every window of the program shares: the run path, the version, the one database
+// connection, the settings files, the signed-in user and the current template.
+class AppContext : public QObject {
+    Q_OBJECT
+
+public:
+    AppContext(const QString& runPath, UserMessages& messages);
+    ~AppContext() override;
+
+    // With a trailing "/"; every file of the program is addressed from it.
+    const QString& getRunPath() const { return runPath_; }
+    // Major and minor number, as captions show it.
+    const QString& versionText() const { return versionText_; }
+
+    Database& db() { return db_; }
+    UserMessages& messages() { return messages_; }
+    Settings& settings() { return settings_; }
+
+    // Config.ini; reopening reads it again from disk.
+    IniFile& OpenUserIniFile();
+    IniFile& userIniFile() { return userIni_; }
+    IniFile& OpenDebugInif();
+    // Debug.ini, section "debug": prefix + "-" + running number = value.
+    void DebugOutN(const QString& prefix, const QString& value);
+
+    // Shows text in a box with the caption; with ask, a Yes/No question answered true
+    // on Yes. An empty caption shows nothing and answers false.
+    bool alert(const QString& text, const QString& caption, bool ask);
+
+    // Rows of a table named by the program; 0 (after a message) when it cannot be counted.
+    int CountTableAllRows(const QString& tableName);
+
+    // Reads the system switches; switchesChanged() tells the windows to follow.
+    void LoadSysParam();
+    const SystemSwitches& switches() const { return switches_; }
+
+    // Closes the connection; settings are already on disk.
+    void shutDown();
+
+    QDate today;
+    QString currentUserName;
+    QString currentRoleName;
+    int currentTemplateId = 0;
+    int timerTickCount = 0;
+    bool printReady = false;
+
+signals:
+    void switchesChanged();
+
+private:
+    QString runPath_;
+    QString versionText_;
+    UserMessages& messages_;
+    Database db_;
+    IniFile userIni_;
+    std::unique_ptr<IniFile> debugIni_;
+    int debugCounter_ = 0;
+    Settings settings_;
+    SystemSwitches switches_;
+};
+
+} // namespace slipcraft

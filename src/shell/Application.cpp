@@ -1,0 +1,120 @@
+#include "shell/Application.h"
+
+#include "data/Database.h"
+#include "platform/RegistryStore.h"
+#include "platform/RunPath.h"
+#include "shell/AppContext.h"
+#include "shell/Boot.h"
+#include "shell/CommandLine.h"
+#include "shell/MainMDI.h"
+#include "shell/MessageBoxes.h"
+#include "shell/StartUp.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTranslator>
+#include <QWindow>
+
+#include <cstdio>
+#include <memory>
+
+namespace slipcraft {
+
+namespace {
+
+constexpr int kStartFailed = 1;
+
+QStringList argumentList(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// A start that cannot go on: said on standard error, and in a box unless a script started us.
+int refuseStart(const QString& problem, bool interactive)
+{
+    std::fprintf(stderr, "%s\n", problem.toUtf8().constData());
+    if (interactive)
+        QMessageBox::critical(nullptr, kApplicationTitle, problem);
+    return kStartFailed;
+}
+
+void reportTiming(bool enabled, const char* what, qint64 milliseconds)
+{
+    if (enabled)
+        std::fprintf(stderr, "%s: %lld ms\n", what, static_cast<long long>(milliseconds));
+}
+
+void waitUntilExposed(QWidget& window)
+{
+    QElapsedTimer waited;
+    waited.start();
+    QCoreApplication::processEvents();
+    while (window.windowHandle() && !window.windowHandle()->isExposed() && waited.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+}
+
+} // namespace
+
+int runApplication(int argc, char** argv)
+{
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+
+    const CommandLine commandLine = parseCommandLine(argumentList(argc, argv));
+    if (commandLine.command != CommandLine::Command::Start)
+        return runScriptCommand(commandLine);
+
+    QApplication application(argc, argv);
+    // Qt's own buttons and dialogs speak the users' language.
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslations);
+    const bool interactive = !commandLine.quitAfterStart;
+    MessageBoxes boxes;
+    ConsoleMessages console;
+    UserMessages& messages = interactive ? static_cast<UserMessages&>(boxes) : console;
+
+    const QString runPath = resolveRunPath(processRunPathSources(commandLine.home));
+    if (const QString problem = checkWritableFolder(runPath); !problem.isEmpty())
+        return refuseStart(problem, interactive);
+    if (const QString problem = prepareDatabaseFile(runPath + QStringLiteral("Data/EPData.ini")); !problem.isEmpty())
+        return refuseStart(problem, interactive);
+    ensureSystemPictures(runPath, programVersionText(2));
+
+    AppContext context(runPath, messages);
+    RegistryStore registry;
+    Tfm_Main fm_Main(context, registry);
+    // The whole screen even where no window manager maximises windows.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        fm_Main.setGeometry(screen->availableGeometry());
+    fm_Main.showMaximized();
+    waitUntilExposed(fm_Main);
+    reportTiming(commandLine.timings, "main window shown", sinceStart.elapsed());
+
+    QElapsedTimer splashTime;
+    splashTime.start();
+    {
+        Tfm_Boot fm_Boot(runPath);
+        fm_Boot.show();
+        fm_Boot.repaint();
+        while (fm_Boot.showing())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    reportTiming(commandLine.timings, "splash", splashTime.elapsed());
+
+    if (fm_Main.terminateRequested())
+        return kStartFailed;
+    if (commandLine.quitAfterStart) {
+        fm_Main.close();
+        return 0;
+    }
+    return application.exec();
+}
+
+} // namespace slipcraft

@@ -1,0 +1,136 @@
+#include "shell/CommandLine.h"
+
+#include "shell/StartUp.h"
+#include "wording/Functions.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace slipcraft {
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+void printLine(FILE* stream, const QString& text)
+{
+    std::fprintf(stream, "%s\n", text.toUtf8().constData());
+}
+
+int wordsCommand(const QStringList& arguments)
+{
+    if (arguments.size() != 1) {
+        printLine(stderr, QStringLiteral("用法: slipcraft words 金额"));
+        return kUsageError;
+    }
+    const QString& amount = arguments.first();
+    if (!isDecimalNumber(amount)) {
+        printLine(stderr, QStringLiteral("不是数字: ") + amount);
+        return kUsageError;
+    }
+    const QString words = amountToWords(amount);
+    if (words.isEmpty()) {
+        printLine(stderr, QStringLiteral("金额超出范围（须小于10万亿元）: ") + amount);
+        return kUsageError;
+    }
+    printLine(stdout, words);
+    return 0;
+}
+
+int dateWordsCommand(const QStringList& arguments)
+{
+    if (arguments.size() != 1) {
+        printLine(stderr, QStringLiteral("用法: slipcraft date-words 年|月|日"));
+        return kUsageError;
+    }
+    const QString& value = arguments.first();
+    QString words;
+    try {
+        words = datePartToWords(value);
+    } catch (const std::invalid_argument&) {
+        printLine(stderr, QStringLiteral("不是数字: ") + value);
+        return kUsageError;
+    }
+    if (words.isEmpty()) {
+        printLine(stderr, QStringLiteral("月、日须在1到31之间，年须为数字: ") + value);
+        return kUsageError;
+    }
+    printLine(stdout, words);
+    return 0;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList& arguments)
+{
+    CommandLine result;
+    const auto invalid = [&](const QString& error) {
+        result.command = CommandLine::Command::Invalid;
+        result.error = error;
+        return result;
+    };
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--home")) {
+            if (++i == arguments.size())
+                return invalid(QStringLiteral("--home 需要一个文件夹"));
+            result.home = arguments.at(i);
+        } else if (argument.startsWith(QLatin1String("--home="))) {
+            result.home = argument.mid(7);
+        } else if (argument == QLatin1String("--version")) {
+            result.command = CommandLine::Command::Version;
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            result.command = CommandLine::Command::Help;
+        } else if (argument == QLatin1String("--quit-after-start")) {
+            result.quitAfterStart = true;
+        } else if (argument == QLatin1String("--timings")) {
+            result.timings = true;
+        } else if (argument.startsWith(QLatin1Char('-'))) {
+            return invalid(QStringLiteral("未知选项: ") + argument);
+        } else {
+            if (argument == QLatin1String("words"))
+                result.command = CommandLine::Command::Words;
+            else if (argument == QLatin1String("date-words"))
+                result.command = CommandLine::Command::DateWords;
+            else
+                return invalid(QStringLiteral("未知命令: ") + argument);
+            result.arguments = arguments.mid(i + 1);
+            break;
+        }
+    }
+    return result;
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+        "用法: slipcraft [--home 文件夹] [--quit-after-start]\n"
+        "      slipcraft --version\n"
+        "      slipcraft words 金额          金额的中文大写\n"
+        "      slipcraft date-words 年|月|日  日期的中文大写\n");
+}
+
+int runScriptCommand(const CommandLine& commandLine)
+{
+    switch (commandLine.command) {
+    case CommandLine::Command::Version:
+        printLine(stdout, QStringLiteral("slipcraft ") + programVersionText(4));
+        return 0;
+    case CommandLine::Command::Help:
+        std::fputs(usageText().toUtf8().constData(), stdout);
+        return 0;
+    case CommandLine::Command::Words:
+        return wordsCommand(commandLine.arguments);
+    case CommandLine::Command::DateWords:
+        return dateWordsCommand(commandLine.arguments);
+    case CommandLine::Command::Invalid:
+        printLine(stderr, commandLine.error);
+        std::fputs(usageText().toUtf8().constData(), stderr);
+        return kUsageError;
+    case CommandLine::Command::Start:
+        break;
+    }
+    return 0;
+}
+
+} // namespace slipcraft

@@ -1,0 +1,41 @@
+#include "shell/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+using namespace slipcraft;
+using Command = CommandLine::Command;
+
+TEST(CommandLine, OptionsComeBeforeTheCommandAndItsArgumentsStandAsGiven)
+{
+    struct Case {
+        QStringList arguments;
+        Command command;
+        QStringList commandArguments;
+        QString home;
+        bool quitAfterStart;
+    };
+    const Case cases[] = {
+        {{"slipcraft"}, Command::Start, {}, "", false},
+        {{"slipcraft", "--home", "/h", "--quit-after-start"}, Command::Start, {}, "/h", true},
+        {{"slipcraft", "--home=/h"}, Command::Start, {}, "/h", false},
+        {{"slipcraft", "--version"}, Command::Version, {}, "", false},
+        {{"slipcraft", "words", "-35.2"}, Command::Words, {"-35.2"}, "", false},
+        {{"slipcraft", "date-words", "05"}, Command::DateWords, {"05"}, "", false},
+        {{"slipcraft", "words", "--home", "x"}, Command::Words, {"--home", "x"}, "", false},
+        {{"slipcraft", "--bogus"}, Command::Invalid, {}, "", false},
+        {{"slipcraft", "frobnicate"}, Command::Invalid, {}, "", false},
+        {{"slipcraft", "--home"}, Command::Invalid, {}, "", false},
+    };
+    for (const Case& c : cases) {
+        const CommandLine parsed = parseCommandLine(c.arguments);
+        const std::string shown = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(parsed.command, c.command) << shown;
+        if (c.command == Command::Invalid) {
+            EXPECT_FALSE(parsed.error.isEmpty()) << shown;
+            continue;
+        }
+        EXPECT_EQ(parsed.arguments, c.commandArguments) << shown;
+        EXPECT_EQ(parsed.home, c.home) << shown;
+        EXPECT_EQ(parsed.quitAfterStart, c.quitAfterStart) << shown;
+    }
+}

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include "platform/IniFile.h"
+
+namespace {
+
+struct ProcessResult {
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+class ProgramTest : public ::testing::Test {
+protected:
+    // The installation record goes to a folder of the test's own.
+    ProcessResult run(const QStringList& arguments, const QString& homeVariable = {})
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), config.filePath(QStringLiteral("data")));
+        if (homeVariable.isEmpty())
+            environment.remove(QStringLiteral("SLIPCRAFT_HOME"));
+        else
+            environment.insert(QStringLiteral("SLIPCRAFT_HOME"), homeVariable);
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(SLIPCRAFT_BIN), arguments);
+        EXPECT_TRUE(process.waitForFinished(30000))
+            << arguments.join(QLatin1Char(' ')).toStdString() << ": " << process.errorString().toStdString();
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    QString fileDigest(const QString& path)
+    {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return QString::fromLatin1(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex());
+    }
+
+    QTemporaryDir config;
+    QTemporaryDir home;
+};
+
+} // namespace
+
+TEST_F(ProgramTest, FirstStartOnAFreshHomeCreatesItsFiles)
+{
+    const ProcessResult first = run({QStringLiteral("--home"), home.path(), QStringLiteral("--quit-after-start")});
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_TRUE(QFileInfo(home.filePath(QStringLiteral("Data/EPData.ini"))).size() > 0);
+    EXPECT_TRUE(QFileInfo::exists(home.filePath(QStringLiteral("Image/Sys_boot.jpg"))));
+    EXPECT_TRUE(QFileInfo::exists(home.filePath(QStringLiteral("Image/sys_bg.jpg"))));
+
+    const QString record = config.filePath(QStringLiteral("Marrowind/Slipcraft.conf"));
+    ASSERT_TRUE(QFileInfo::exists(record));
+    slipcraft::IniFile installRecord(record);
+    EXPECT_EQ(installRecord.readString(QStringLiteral("VORAXE_CDHP"), QStringLiteral("RunPath")), home.path() + QLatin1Char('/'));
+
+    // A second start finds everything in place and changes nothing it need not.
+    const QString database = fileDigest(home.filePath(QStringLiteral("Data/EPData.ini")));
+    const ProcessResult second = run({QStringLiteral("--quit-after-start")}, home.path());
+    ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
+    EXPECT_EQ(fileDigest(home.filePath(QStringLiteral("Data/EPData.ini"))), database);
+}
+
+TEST_F(ProgramTest, AFileThatIsNotItsDatabaseIsNamedAndLeftAlone)
+{
+    QDir(home.path()).mkpath(QStringLiteral("Data"));
+    const QString path = home.filePath(QStringLiteral("Data/EPData.ini"));
+    QByteArray jet(4096, '\0');
+    jet.replace(0, 19, QByteArray("\x00\x01\x00\x00Standard Jet DB", 19));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(jet);
+    file.close();
+    const QString before = fileDigest(path);
+
+    const ProcessResult result = run({QStringLiteral("--home"), home.path(), QStringLiteral("--quit-after-start")});
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_TRUE(result.err.contains(QStringLiteral("EPData.ini"))) << result.err.toStdString();
+    EXPECT_EQ(fileDigest(path), before);
+}
+
+TEST_F(ProgramTest, ARunPathThatCannotBeWrittenIsReported)
+{
+    QFile blocker(home.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString runPath = home.filePath(QStringLiteral("blocker/home"));
+    const ProcessResult result = run({QStringLiteral("--home"), runPath, QStringLiteral("--quit-after-start")});
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_TRUE(result.err.contains(runPath)) << result.err.toStdString();
+}
+
+TEST_F(ProgramTest, ScriptCommandsPrintOneLine)
+{
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QString out;
+    };
+    const Case cases[] = {
+        {{"words", "1005.05"}, 0, "壹仟零伍元零伍分\n"},
+        {{"words", "-35.2"}, 0, "负叁拾伍元贰角整\n"},
+        {{"words", "800007063"}, 0, "捌亿零柒仟零陆拾叁元整\n"},
+        {{"words", "12a"}, 2, ""},
+        {{"words"}, 2, ""},
+        {{"words", "10000000000000"}, 2, ""},
+        {{"date-words", "2024"}, 0, "贰零贰肆\n"},
+        {{"date-words", "05"}, 0, "零伍\n"},
+        {{"date-words", "20"}, 0, "零贰拾\n"},
+        {{"date-words", "x"}, 2, ""},
+        {{"date-words", "32"}, 2, ""},
+    };
+    for (const Case& c : cases) {
+        const ProcessResult result = run(c.arguments);
+        const std::string shown = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(result.exitCode, c.exitCode) << shown;
+        EXPECT_EQ(result.out, c.out) << shown;
+        if (c.exitCode != 0) {
+            EXPECT_FALSE(result.err.isEmpty()) << shown;
+            EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1) << shown << ": " << result.err.toStdString();
+        }
+    }
+    const ProcessResult version = run({QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QStringLiteral("slipcraft " SLIPCRAFT_VERSION "\n"));
+}
