@@ -19,6 +19,7 @@ Tfm_Boot::Tfm_Boot(const QString& runPath, QWidget* parent)
     // A missing or unreadable picture leaves the window plain.
     picture_.load(splashPicturePath(runPath));
     timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
     timer_.start(500);
 }
 
