@@ -1,3 +1,5 @@
+#include "TempHome.h"
+
 #include "platform/Gbk.h"
 #include "platform/IniFile.h"
 
@@ -116,8 +118,7 @@ TEST_F(IniFileTest, ValuesStayOnOneLineAndDeletesReachTheDisk)
 
 TEST_F(IniFileTest, AWriteThatCannotReachTheDiskIsReported)
 {
-    writeAll(dir.filePath(QStringLiteral("plainfile")), "x");
-    IniFile ini(dir.filePath(QStringLiteral("plainfile/Config.ini")));
+    IniFile ini(unwritablePath(dir, QStringLiteral("Config.ini")));
     EXPECT_FALSE(ini.writeString(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")));
     EXPECT_EQ(ini.readString(QStringLiteral("a"), QStringLiteral("b")), QStringLiteral("c"));
 }

@@ -1,3 +1,5 @@
+#include "TempHome.h"
+
 #include "platform/RegistryStore.h"
 
 #include <gtest/gtest.h>
@@ -23,9 +25,6 @@ TEST(RegistryStore, MissingValuesReadAsTheMissingMarkAndWrittenValuesPersist)
 TEST(RegistryStore, AWriteThatFailsIsReported)
 {
     QTemporaryDir dir;
-    QFile blocker(dir.filePath(QStringLiteral("blocker")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    RegistryStore store(dir.filePath(QStringLiteral("blocker/Slipcraft.conf")));
+    RegistryStore store(unwritablePath(dir, QStringLiteral("Slipcraft.conf")));
     EXPECT_FALSE(store.write(QStringLiteral("Version"), QStringLiteral("1.0")));
 }

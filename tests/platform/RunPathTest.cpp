@@ -1,3 +1,5 @@
+#include "TempHome.h"
+
 #include "platform/RunPath.h"
 
 #include <gtest/gtest.h>
@@ -61,9 +63,6 @@ TEST(RunPath, WritableFolderIsMadeAndCheckedByWriting)
     EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("new/home"))).exists());
     EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("new/home"))).entryList(QDir::Files | QDir::Hidden).isEmpty());
 
-    QFile blocker(dir.filePath(QStringLiteral("blocker")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QString problem = checkWritableFolder(dir.filePath(QStringLiteral("blocker/home")));
+    const QString problem = checkWritableFolder(unwritablePath(dir, QStringLiteral("home")));
     EXPECT_TRUE(problem.contains(QStringLiteral("blocker/home"))) << problem.toStdString();
 }

@@ -1,3 +1,5 @@
+#include "TempHome.h"
+
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
@@ -93,10 +95,7 @@ TEST_F(ProgramTest, AFileThatIsNotItsDatabaseIsNamedAndLeftAlone)
 
 TEST_F(ProgramTest, ARunPathThatCannotBeWrittenIsReported)
 {
-    QFile blocker(home.filePath(QStringLiteral("blocker")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QString runPath = home.filePath(QStringLiteral("blocker/home"));
+    const QString runPath = unwritablePath(home, QStringLiteral("home"));
     const ProcessResult result = run({QStringLiteral("--home"), runPath, QStringLiteral("--quit-after-start")});
     EXPECT_NE(result.exitCode, 0);
     EXPECT_TRUE(result.err.contains(runPath)) << result.err.toStdString();

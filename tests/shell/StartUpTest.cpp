@@ -1,3 +1,5 @@
+#include "TempHome.h"
+
 #include "RecordingMessages.h"
 
 #include "platform/RegistryStore.h"
@@ -52,10 +54,7 @@ TEST(StartUp, InstallRecordWritesOnlyWhatChanged)
 TEST(StartUp, InstallRecordThatCannotBeWrittenIsReportedOnce)
 {
     QTemporaryDir dir;
-    QFile blocker(dir.filePath(QStringLiteral("blocker")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    RegistryStore store(dir.filePath(QStringLiteral("blocker/Slipcraft.conf")));
+    RegistryStore store(unwritablePath(dir, QStringLiteral("Slipcraft.conf")));
     RecordingMessages messages;
     EXPECT_TRUE(updateInstallRecord(store, "/a/", "1.0", "/a/slipcraft", messages).isEmpty());
     ASSERT_EQ(messages.messages.size(), 1);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 TempHome::TempHome()
 {
     EXPECT_TRUE(dir_.isValid());
@@ -28,4 +30,11 @@ void TempHome::createDatabase() const
 {
     const QString problem = slipcraft::prepareDatabaseFile(databasePath());
     ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
+}
+
+QString unwritablePath(const QTemporaryDir& dir, const QString& below)
+{
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    EXPECT_TRUE(blocker.open(QIODevice::WriteOnly));
+    return dir.filePath(QStringLiteral("blocker/") + below);
 }

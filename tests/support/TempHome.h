@@ -17,3 +17,6 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// A path that can never be written, even by root: it lies below a plain file in dir.
+QString unwritablePath(const QTemporaryDir& dir, const QString& below);
