@@ -46,7 +46,7 @@ private:
     QImage picture_;
 };
 
-struct PanelSpec {
+struct StatusPanel {
     int width;
     const char* text;
 };
@@ -75,7 +75,7 @@ Tfm_Main::~Tfm_Main() = default;
 
 void Tfm_Main::buildStatusBar()
 {
-    static const PanelSpec panels[] = {
+    static const StatusPanel panels[] = {
         {100, "系统已就绪"},
         {150, "建议分辨率:1024x768以上"},
         {200, ""},
@@ -84,9 +84,9 @@ void Tfm_Main::buildStatusBar()
     };
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(false);
-    for (const PanelSpec& spec : panels) {
-        auto* panel = new QLabel(QString::fromUtf8(spec.text), statusBar());
-        panel->setMinimumWidth(spec.width);
+    for (const StatusPanel& panelSetup : panels) {
+        auto* panel = new QLabel(QString::fromUtf8(panelSetup.text), statusBar());
+        panel->setMinimumWidth(panelSetup.width);
         statusPanels_.append(panel);
     }
     statusPanels_[3]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
