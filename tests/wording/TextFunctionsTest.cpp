@@ -1,5 +1,3 @@
-#include "Printers.h"
-
 #include "wording/Functions.h"
 
 #include <gtest/gtest.h>
