@@ -1,5 +1,6 @@
 #include "shell/AppContext.h"
 
+#include "platform/printing/PrintService.h"
 #include "shell/StartUp.h"
 #include "shell/UserMessages.h"
 
@@ -65,6 +66,11 @@ void AppContext::LoadSysParam()
 {
     switches_ = settings_.readSwitches();
     emit switchesChanged();
+}
+
+QStringList AppContext::printerList() const
+{
+    return printService_ ? printService_->printerNames() : QStringList();
 }
 
 void AppContext::shutDown()

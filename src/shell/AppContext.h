@@ -12,6 +12,7 @@
 
 namespace slipcraft {
 
+class PrintService;
 class UserMessages;
 
 // What every window of the program shares: the run path, the version, the one database
@@ -50,6 +51,12 @@ public:
     void LoadSysParam();
     const SystemSwitches& switches() const { return switches_; }
 
+    // The printers of this machine; none until the program provides its service.
+    void setPrintService(PrintService* service) { printService_ = service; }
+    PrintService* printService() { return printService_; }
+    // Names of the installed printers; empty when none can be used.
+    QStringList printerList() const;
+
     // Closes the connection; settings are already on disk.
     void shutDown();
 
@@ -73,6 +80,7 @@ private:
     int debugCounter_ = 0;
     Settings settings_;
     SystemSwitches switches_;
+    PrintService* printService_ = nullptr;
 };
 
 } // namespace slipcraft

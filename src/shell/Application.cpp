@@ -2,6 +2,8 @@
 
 #include "data/Database.h"
 #include "platform/RegistryStore.h"
+#include "platform/printing/FontFaces.h"
+#include "platform/printing/QtPrintService.h"
 #include "platform/RunPath.h"
 #include "shell/AppContext.h"
 #include "shell/Boot.h"
@@ -59,6 +61,24 @@ void waitUntilExposed(QWidget& window)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
 }
 
+QString pdfOutputFolder(const QString& runPath)
+{
+    return runPath + QStringLiteral("Output/");
+}
+
+// One printer name a line: the system's queues, then the PDF printer.
+int listPrinters(int argc, char** argv, const CommandLine& commandLine)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QtPrintService printers(pdfOutputFolder(resolveRunPath(processRunPathSources(commandLine.home))));
+    for (const QString& name : printers.printerNames())
+        std::printf("%s\n", name.toUtf8().constData());
+    return 0;
+}
+
 } // namespace
 
 int runApplication(int argc, char** argv)
@@ -67,6 +87,8 @@ int runApplication(int argc, char** argv)
     sinceStart.start();
 
     const CommandLine commandLine = parseCommandLine(argumentList(argc, argv));
+    if (commandLine.command == CommandLine::Command::Printers)
+        return listPrinters(argc, argv, commandLine);
     if (commandLine.command != CommandLine::Command::Start)
         return runScriptCommand(commandLine);
 
@@ -75,6 +97,8 @@ int runApplication(int argc, char** argv)
     QTranslator qtTranslations;
     if (qtTranslations.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslations);
+    // Windows faces such as "宋体" name the installed faces, on screen as on paper.
+    installFontSubstitutions();
     const bool interactive = !commandLine.quitAfterStart;
     MessageBoxes boxes;
     ConsoleMessages console;
@@ -88,6 +112,8 @@ int runApplication(int argc, char** argv)
     ensureSystemPictures(runPath, programVersionText(2));
 
     AppContext context(runPath, messages);
+    QtPrintService printers(pdfOutputFolder(runPath));
+    context.setPrintService(&printers);
     RegistryStore registry;
     Tfm_Main fm_Main(context, registry);
     // The whole screen even where no window manager maximises windows.

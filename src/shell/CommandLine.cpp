@@ -92,6 +92,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
                 result.command = CommandLine::Command::Words;
             else if (argument == QLatin1String("date-words"))
                 result.command = CommandLine::Command::DateWords;
+            else if (argument == QLatin1String("printers"))
+                result.command = CommandLine::Command::Printers;
             else
                 return invalid(QStringLiteral("未知命令: ") + argument);
             result.arguments = arguments.mid(i + 1);
@@ -107,7 +109,8 @@ QString usageText()
         "用法: slipcraft [--home 文件夹] [--quit-after-start]\n"
         "      slipcraft --version\n"
         "      slipcraft words 金额          金额的中文大写\n"
-        "      slipcraft date-words 年|月|日  日期的中文大写\n");
+        "      slipcraft date-words 年|月|日  日期的中文大写\n"
+        "      slipcraft printers            打印机列表，每行一台\n");
 }
 
 int runScriptCommand(const CommandLine& commandLine)
@@ -128,6 +131,7 @@ int runScriptCommand(const CommandLine& commandLine)
         std::fputs(usageText().toUtf8().constData(), stderr);
         return kUsageError;
     case CommandLine::Command::Start:
+    case CommandLine::Command::Printers:
         break;
     }
     return 0;

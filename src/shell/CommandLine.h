@@ -8,7 +8,7 @@ namespace slipcraft {
 // What the program was asked to do. Options come before the command; everything after
 // the command is its arguments, taken as they stand (so "words -35.2" works).
 struct CommandLine {
-    enum class Command { Start, Version, Help, Words, DateWords, Invalid };
+    enum class Command { Start, Version, Help, Words, DateWords, Printers, Invalid };
 
     Command command = Command::Start;
     QStringList arguments;
@@ -20,7 +20,8 @@ struct CommandLine {
 
 CommandLine parseCommandLine(const QStringList& arguments);
 
-// Runs a command that needs no window; returns the exit status.
+// Runs a command that needs no window system (all but Start and Printers); returns
+// the exit status.
 int runScriptCommand(const CommandLine& commandLine);
 
 QString usageText();

@@ -1,27 +1,42 @@
 #pragma once
 
-#include <QImage>
+#include <QAction>
+#include <QHash>
 #include <QMainWindow>
 #include <QTimer>
 
+#include <functional>
+
+class QFrame;
 class QLabel;
 class QMdiArea;
+class QMenu;
+class QPlainTextEdit;
+class QToolBar;
 
 namespace slipcraft {
 
 class AppContext;
+class BackgroundArea;
 class RegistryStore;
 
-// The main window: the frame every bill entry window opens in.
+// The main window: the frame every bill entry window opens in, with the menus and
+// tool bar of every command.
 class Tfm_Main : public QMainWindow {
     Q_OBJECT
 
 public:
+    // What a command whose window is not built yet says about itself.
+    static inline const QString kNotYetAvailable = QStringLiteral("此功能尚未开放");
+
     Tfm_Main(AppContext& context, RegistryStore& registry, QWidget* parent = nullptr);
     ~Tfm_Main() override;
 
     AppContext& context() { return context_; }
-    QMdiArea* mdiArea() const { return mdiArea_; }
+    QMdiArea* mdiArea() const;
+
+    // A command by its component name, for windows and tests.
+    QAction* command(const QString& componentName) const;
 
     // Shows or removes the background picture of the client area.
     void InitBackGround(bool on);
@@ -31,18 +46,74 @@ public:
     QString statusText(int panel) const;
     void setStatusText(int panel, const QString& text);
 
+    bool onlinePanelVisible() const;
+    bool firstUseNotesVisible() const;
+
+    // Opens an entry window inside the frame. With the single-window rule, nothing
+    // opens while any entry window is open. Returns the window shown, or null.
+    QWidget* openEntryWindow(const std::function<QWidget*()>& create, bool singleWindowRule);
+
+signals:
+    // The clock's tick count reached one: time for the sign-in, when it is required.
+    void firstClockTick();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate(RegistryStore& registry);
+    void buildCommands();
+    void buildToolBar();
     void buildStatusBar();
+    void buildClientArea();
+    QAction* addCommand(QMenu* menu, const QString& caption, const QString& component, bool shown,
+                        const QKeySequence& shortcut = {});
+    void connectCommand(const QString& component, void (Tfm_Main::*handler)());
+    void followSwitches();
+
     void showClock();
     void TimerSystemTimer();
 
+    void closeAllEntryWindows();
+    void toggleSwitch(const QString& name, bool on);
+    void mPopPrintClick();
+    void mNeedLoginClick();
+    void mUseDefaultCPRClick();
+    void mSystemBackImageClick();
+    void nHiddenOrShowBarClick();
+    void PrinterConfigClick();
+    void mResetTempsClick();
+    void N1Click();
+    void mLockDeskTopClick();
+    void N10Click();
+    void lbHideClick();
+    void btFirstUserClick();
+    void updatesClick();
+    void SystemHelpClick();
+    void N7Click();
+    void N8Click();
+    void CallCounterClick();
+    void AboutSystemClick();
+    void nEnterFolderClick();
+    void mRestartMeClick();
+    void ExitSystemClick();
+    void refreshClick();
+
+    void setOnlinePanelVisible(bool visible);
+    void setFirstUseNotesVisible(bool visible);
+    void openPage(const QString& target);
+
     AppContext& context_;
-    QMdiArea* mdiArea_ = nullptr;
+    BackgroundArea* mdiArea_ = nullptr;
+    QFrame* panalAd_ = nullptr;
+    QPlainTextEdit* MemoFirstRead_ = nullptr;
+    QToolBar* ToolBarMain_ = nullptr;
+    QMenu* newBillMenu_ = nullptr;
+    QMenu* PopupMenu1_ = nullptr;
     QList<QLabel*> statusPanels_;
+    QHash<QString, QAction*> commands_;
     QTimer TimerSystem;
     bool terminateRequested_ = false;
 };

@@ -21,6 +21,7 @@ TEST(CommandLine, OptionsComeBeforeTheCommandAndItsArgumentsStandAsGiven)
         {{"slipcraft", "--version"}, Command::Version, {}, "", false},
         {{"slipcraft", "words", "-35.2"}, Command::Words, {"-35.2"}, "", false},
         {{"slipcraft", "date-words", "05"}, Command::DateWords, {"05"}, "", false},
+        {{"slipcraft", "--home", "/h", "printers"}, Command::Printers, {}, "/h", false},
         {{"slipcraft", "words", "--home", "x"}, Command::Words, {"--home", "x"}, "", false},
         {{"slipcraft", "--bogus"}, Command::Invalid, {}, "", false},
         {{"slipcraft", "frobnicate"}, Command::Invalid, {}, "", false},

@@ -1,18 +1,28 @@
 #include "RecordingMessages.h"
 #include "TempHome.h"
 
+#include "data/Database.h"
 #include "platform/IniFile.h"
 #include "platform/RegistryStore.h"
+#include "platform/printing/PrintService.h"
 #include "shell/AppContext.h"
 #include "shell/MainMDI.h"
 #include "shell/StartUp.h"
+#include "shell/SystemCommands.h"
 #include "shell/WindowSettings.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 
 using namespace slipcraft;
 
@@ -34,7 +44,6 @@ struct MainWindowOnHome {
 
 bool showsPicture(Tfm_Main& window)
 {
-    window.resize(400, 300);
     const QImage shot = window.mdiArea()->viewport()->grab().toImage();
     return shot.pixelColor(shot.width() / 2, shot.height() / 2) != QColor(200, 226, 190);
 }
@@ -66,10 +75,12 @@ TEST(MainWindow, BackgroundFollowsItsSwitch)
     MainWindowOnHome on(home.runPath());
     {
         Tfm_Main window(on.context, on.registry);
+        window.resize(400, 300);
         EXPECT_FALSE(showsPicture(window));
     }
     on.context.settings().setConfigByname(Settings::kSystemBackImage, QStringLiteral("yes"));
     Tfm_Main window(on.context, on.registry);
+    window.resize(400, 300);
     EXPECT_TRUE(showsPicture(window));
     window.InitBackGround(false);
     EXPECT_FALSE(showsPicture(window));
@@ -119,4 +130,275 @@ TEST(WindowSizes, KeptOnlyForANormalWindow)
     window.setWindowState(Qt::WindowNoState);
     FormFaceLoad(&window, ini);
     EXPECT_EQ(window.size(), QSize(640, 480));
+}
+
+namespace {
+
+// Printers that answer the setup dialog as told.
+class FakePrintService final : public PrintService {
+public:
+    QStringList printerNames() const override { return names; }
+    QString currentPrinter() const override { return current; }
+    bool selectPrinter(const QString& name) override
+    {
+        if (!names.contains(name))
+            return false;
+        current = name;
+        return true;
+    }
+    SetupResult showSetupDialog(QWidget*) override { return answer; }
+    Printer& printer() override { std::abort(); }
+
+    QStringList names{QStringLiteral("Office"), QStringLiteral("Bills"), kPdfPrinterName};
+    QString current = QStringLiteral("Office");
+    SetupResult answer = SetupResult::Confirmed;
+};
+
+class MainWindowCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        home.createDatabase();
+        on = std::make_unique<MainWindowOnHome>(home.runPath());
+        on->context.setPrintService(&printers);
+    }
+
+    std::unique_ptr<Tfm_Main> open()
+    {
+        auto window = std::make_unique<Tfm_Main>(on->context, on->registry);
+        window->resize(600, 400);
+        return window;
+    }
+    QStringList texts() const
+    {
+        QStringList shown;
+        for (const auto& message : on->messages.messages)
+            shown << message.text;
+        return shown;
+    }
+    QString stored(const char* name) { return on->context.settings().getConfigByname(QString::fromUtf8(name)); }
+
+    TempHome home;
+    FakePrintService printers;
+    std::unique_ptr<MainWindowOnHome> on;
+};
+
+QWidget* plainEntryWindow()
+{
+    auto* window = new QWidget;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    return window;
+}
+
+} // namespace
+
+TEST_F(MainWindowCommands, EveryCommandIsPresentAndThoseWithoutTheirWindowAreDisabled)
+{
+    auto window = open();
+    const QStringList working{"m_CloseALL", "PrinterConfig", "N8", "mPopPrint", "mNeedLogin", "mSystemBackImage",
+                              "mUseDefaultCPR", "updates", "mResetTemps", "N1", "mLockDeskTop", "N10", "N7",
+                              "CallCounter", "nHiddenOrShowBar", "AboutSystem", "SystemHelp", "nEnterFolder",
+                              "mRestartMe", "ExitSystem"};
+    const QStringList waiting{"m_new_zp", "m_new_jzd", "m_new_dhd", "m_new_JKD", "m_new_cdhp", "m_new_JWH",
+                              "m_new_Def", "m_new_kdd", "mZPSearch", "mJZDSearch", "mDHDSearch", "mCDHPSearch",
+                              "mJWHSearch", "mJKDSearch", "mKDDSearch", "PersonalInfoManage", "nDesign", "nImpExp",
+                              "nTempManage", "BaseSet", "N21", "MenuSsSet", "N23", "mTemplateProperty",
+                              "mLockPrinter", "N9281"};
+    for (const QString& name : working) {
+        ASSERT_NE(window->command(name), nullptr) << name.toStdString();
+        EXPECT_TRUE(window->command(name)->isEnabled()) << name.toStdString();
+    }
+    for (const QString& name : waiting) {
+        ASSERT_NE(window->command(name), nullptr) << name.toStdString();
+        EXPECT_FALSE(window->command(name)->isEnabled()) << name.toStdString();
+        EXPECT_EQ(window->command(name)->toolTip(), Tfm_Main::kNotYetAvailable) << name.toStdString();
+    }
+    EXPECT_EQ(window->command(QStringLiteral("SystemHelp"))->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(window->command(QStringLiteral("m_new_dhd"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
+
+    // Hidden items stay out of the menus.
+    QStringList inMenus;
+    for (QMenu* menu : window->menuBar()->findChildren<QMenu*>())
+        for (QAction* action : menu->actions())
+            inMenus << action->objectName();
+    EXPECT_TRUE(inMenus.contains(QStringLiteral("m_new_cdhp")));
+    EXPECT_FALSE(inMenus.contains(QStringLiteral("m_new_zp")));
+    EXPECT_FALSE(inMenus.contains(QStringLiteral("N9281")));
+
+    // A tool bar button follows the command it runs.
+    auto* importButton = window->findChild<QToolButton*>(QStringLiteral("ToolButton15"));
+    ASSERT_NE(importButton, nullptr);
+    EXPECT_FALSE(importButton->defaultAction()->isEnabled());
+    EXPECT_EQ(importButton->defaultAction()->toolTip(), Tfm_Main::kNotYetAvailable);
+    window->command(QStringLiteral("nImpExp"))->setEnabled(true);
+    EXPECT_TRUE(importButton->defaultAction()->isEnabled());
+}
+
+TEST_F(MainWindowCommands, SwitchCommandsStoreAndFollowTheStoredValue)
+{
+    auto window = open();
+    QAction* popPrint = window->command(QStringLiteral("mPopPrint"));
+    EXPECT_FALSE(popPrint->isChecked());
+    popPrint->trigger();
+    EXPECT_EQ(stored("打印前弹出打印机设置"), QStringLiteral("yes"));
+    EXPECT_TRUE(popPrint->isChecked());
+    EXPECT_TRUE(on->context.switches().popPrinterSetup);
+    popPrint->trigger();
+    EXPECT_EQ(stored("打印前弹出打印机设置"), QStringLiteral("no"));
+    EXPECT_FALSE(popPrint->isChecked());
+
+    window->command(QStringLiteral("mNeedLogin"))->trigger();
+    window->command(QStringLiteral("mUseDefaultCPR"))->trigger();
+    EXPECT_EQ(stored("进入系统需验证"), QStringLiteral("yes"));
+    EXPECT_EQ(stored("启用默认出票人"), QStringLiteral("yes"));
+    auto again = open();
+    EXPECT_TRUE(again->command(QStringLiteral("mNeedLogin"))->isChecked());
+    EXPECT_TRUE(again->command(QStringLiteral("mUseDefaultCPR"))->isChecked());
+}
+
+TEST_F(MainWindowCommands, BackgroundSwitchShowsAtOnceButHidesOnlyAfterRestart)
+{
+    ensureSystemPictures(home.runPath(), QStringLiteral("1.0"));
+    auto window = open();
+    EXPECT_FALSE(showsPicture(*window));
+    window->command(QStringLiteral("mSystemBackImage"))->trigger();
+    EXPECT_TRUE(showsPicture(*window));
+    EXPECT_TRUE(on->messages.messages.isEmpty());
+
+    window->command(QStringLiteral("mSystemBackImage"))->trigger();
+    EXPECT_EQ(stored("启用系统背景"), QStringLiteral("no"));
+    EXPECT_EQ(texts(), QStringList{QStringLiteral("需要重启软件才生效哦！")});
+    EXPECT_TRUE(showsPicture(*window));
+    auto restarted = open();
+    EXPECT_FALSE(showsPicture(*restarted));
+}
+
+TEST_F(MainWindowCommands, HiddenToolBarSurvivesARestart)
+{
+    auto window = open();
+    auto* toolBar = window->findChild<QToolBar*>(QStringLiteral("ToolBarMain"));
+    EXPECT_TRUE(toolBar->isVisibleTo(window.get()));
+    window->command(QStringLiteral("nHiddenOrShowBar"))->trigger();
+    EXPECT_FALSE(toolBar->isVisibleTo(window.get()));
+    window.reset();
+    on->context.OpenUserIniFile();
+    auto restarted = open();
+    EXPECT_FALSE(restarted->findChild<QToolBar*>(QStringLiteral("ToolBarMain"))->isVisibleTo(restarted.get()));
+}
+
+TEST_F(MainWindowCommands, OnlinePanelHiddenForTheDay)
+{
+    auto window = open();
+    EXPECT_TRUE(window->onlinePanelVisible());
+    auto* hide = window->findChild<QLabel*>(QStringLiteral("lbHide"));
+    ASSERT_NE(hide, nullptr);
+    emit hide->linkActivated(QStringLiteral("hide"));
+    EXPECT_FALSE(window->onlinePanelVisible());
+    EXPECT_EQ(stored("HideADPanelDate"), dayStamp(QDate::currentDate()));
+    EXPECT_FALSE(open()->onlinePanelVisible());
+
+    // The toggle twice on one day leaves it hidden at the next start.
+    auto toggled = open();
+    toggled->command(QStringLiteral("N10"))->trigger();
+    EXPECT_TRUE(toggled->onlinePanelVisible());
+    EXPECT_TRUE(open()->onlinePanelVisible());
+    toggled->command(QStringLiteral("N10"))->trigger();
+    EXPECT_FALSE(open()->onlinePanelVisible());
+}
+
+TEST_F(MainWindowCommands, SingleWindowRuleAndCloseAll)
+{
+    auto window = open();
+    EXPECT_NE(window->openEntryWindow(plainEntryWindow, true), nullptr);
+    EXPECT_EQ(window->openEntryWindow(plainEntryWindow, true), nullptr);
+    EXPECT_EQ(texts(), QStringList{QStringLiteral("请先关闭打开的单据！")});
+    EXPECT_EQ(on->messages.messages[0].caption, QStringLiteral("提示"));
+    EXPECT_NE(window->openEntryWindow(plainEntryWindow, false), nullptr);
+    EXPECT_EQ(window->mdiArea()->subWindowList().size(), 2);
+
+    window->command(QStringLiteral("m_CloseALL"))->trigger();
+    EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
+    EXPECT_NE(window->openEntryWindow(plainEntryWindow, true), nullptr);
+}
+
+TEST_F(MainWindowCommands, CacheResetReportsAndClosesEntryWindows)
+{
+    auto window = open();
+    window->command(QStringLiteral("mResetTemps"))->trigger();
+    EXPECT_EQ(texts(), QStringList{QStringLiteral("缓存清除成功！")});
+
+    on->messages.messages.clear();
+    window->openEntryWindow(plainEntryWindow, true);
+    on->context.db().execute(QStringLiteral("drop table DMTable"));
+    window->command(QStringLiteral("mResetTemps"))->trigger();
+    ASSERT_EQ(on->messages.messages.size(), 2);
+    EXPECT_TRUE(on->messages.messages[0].text.startsWith(QStringLiteral("清除软件缓存失败！")));
+    EXPECT_EQ(on->messages.messages[1].text, QStringLiteral("缓存清除需要关闭开单界面重新打开！"));
+    EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(MainWindowCommands, PrinterSetupSetsTheReadyFlag)
+{
+    auto window = open();
+    printers.answer = PrintService::SetupResult::Confirmed;
+    window->command(QStringLiteral("PrinterConfig"))->trigger();
+    EXPECT_TRUE(on->context.printReady);
+    printers.answer = PrintService::SetupResult::Cancelled;
+    window->command(QStringLiteral("PrinterConfig"))->trigger();
+    EXPECT_FALSE(on->context.printReady);
+    printers.answer = PrintService::SetupResult::Failed;
+    window->command(QStringLiteral("PrinterConfig"))->trigger();
+    EXPECT_FALSE(on->context.printReady);
+    EXPECT_EQ(texts(), QStringList{QStringLiteral("打开打印机设置对话框出错，请确认打印机是否可用！")});
+
+    on->messages.messages.clear();
+    printers.names.clear();
+    window->command(QStringLiteral("PrinterConfig"))->trigger();
+    EXPECT_EQ(texts(), QStringList{QStringLiteral("没有检测到任何打印机驱动，无法设置,如果是新添加的打印机，请重新打开软件！")});
+}
+
+TEST_F(MainWindowCommands, TheLockedPrinterIsCurrentFromTheStart)
+{
+    on->context.settings().setConfigByname(QStringLiteral("DefaultPrinter"), QStringLiteral("bills"));
+    auto window = open();
+    EXPECT_EQ(printers.current, QStringLiteral("Bills"));
+}
+
+TEST_F(MainWindowCommands, ExitAsksWithTheBrand)
+{
+    on->context.userIniFile().writeString(QStringLiteral("Info"), QStringLiteral("nm"), QStringLiteral("某某"));
+    auto window = open();
+    window->show();
+    on->messages.answer = false;
+    window->command(QStringLiteral("ExitSystem"))->trigger();
+    ASSERT_EQ(on->messages.messages.size(), 1);
+    EXPECT_TRUE(on->messages.messages[0].question);
+    EXPECT_EQ(on->messages.messages[0].caption, QStringLiteral("确认"));
+    EXPECT_EQ(on->messages.messages[0].text, QStringLiteral("真的要退出【某某票据打印】系统吗？"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(on->context.db().isOpen());
+}
+
+TEST_F(MainWindowCommands, FirstUseNotesCoverTheBackgroundUntilDoubleClicked)
+{
+    on->context.settings().setConfigByname(Settings::kSystemBackImage, QStringLiteral("yes"));
+    ensureSystemPictures(home.runPath(), QStringLiteral("1.0"));
+    auto window = open();
+    auto* notes = window->findChild<QPlainTextEdit*>(QStringLiteral("MemoFirstRead"));
+    ASSERT_NE(notes, nullptr);
+    EXPECT_TRUE(notes->toPlainText().startsWith(QStringLiteral("  第一次使用软件【3步走】：")));
+    EXPECT_TRUE(notes->toPlainText().endsWith(QStringLiteral("【双击我关闭本提示】")));
+
+    window->findChild<QToolButton*>(QStringLiteral("btFirstUser"))->defaultAction()->trigger();
+    EXPECT_TRUE(window->firstUseNotesVisible());
+    QTest::mouseDClick(notes->viewport(), Qt::LeftButton);
+    EXPECT_FALSE(window->firstUseNotesVisible());
+    EXPECT_TRUE(window->onlinePanelVisible());
+}
+
+TEST_F(MainWindowCommands, RepairCommandSaysItIsNotBuilt)
+{
+    auto window = open();
+    window->command(QStringLiteral("N1"))->trigger();
+    EXPECT_EQ(texts(), QStringList{QStringLiteral("正在建设!")});
 }

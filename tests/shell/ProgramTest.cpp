@@ -131,6 +131,10 @@ TEST_F(ProgramTest, ScriptCommandsPrintOneLine)
             EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1) << shown << ": " << result.err.toStdString();
         }
     }
+    const ProcessResult printers = run({QStringLiteral("printers")});
+    EXPECT_EQ(printers.exitCode, 0) << printers.err.toStdString();
+    EXPECT_TRUE(printers.out.endsWith(QStringLiteral("PDF文件\n"))) << printers.out.toStdString();
+
     const ProcessResult version = run({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, QStringLiteral("slipcraft " SLIPCRAFT_VERSION "\n"));
