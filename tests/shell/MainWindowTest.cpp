@@ -1,3 +1,4 @@
+#include "FakePrintService.h"
 #include "RecordingMessages.h"
 #include "TempHome.h"
 
@@ -133,26 +134,6 @@ TEST(WindowSizes, KeptOnlyForANormalWindow)
 }
 
 namespace {
-
-// Printers that answer the setup dialog as told.
-class FakePrintService final : public PrintService {
-public:
-    QStringList printerNames() const override { return names; }
-    QString currentPrinter() const override { return current; }
-    bool selectPrinter(const QString& name) override
-    {
-        if (!names.contains(name))
-            return false;
-        current = name;
-        return true;
-    }
-    SetupResult showSetupDialog(QWidget*) override { return answer; }
-    Printer& printer() override { std::abort(); }
-
-    QStringList names{QStringLiteral("Office"), QStringLiteral("Bills"), kPdfPrinterName};
-    QString current = QStringLiteral("Office");
-    SetupResult answer = SetupResult::Confirmed;
-};
 
 class MainWindowCommands : public ::testing::Test {
 protected:

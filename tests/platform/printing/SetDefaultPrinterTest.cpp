@@ -1,38 +1,8 @@
-#include "platform/printing/PrintService.h"
+#include "FakePrintService.h"
 
 #include <gtest/gtest.h>
 
 using namespace slipcraft;
-
-namespace {
-
-// A list of names and the one selected; nothing prints.
-class FakePrintService : public PrintService {
-public:
-    explicit FakePrintService(QStringList names)
-        : names_(std::move(names))
-        , current_(names_.first())
-    {
-    }
-
-    QStringList printerNames() const override { return names_; }
-    QString currentPrinter() const override { return current_; }
-    bool selectPrinter(const QString& name) override
-    {
-        if (!names_.contains(name))
-            return false;
-        current_ = name;
-        return true;
-    }
-    SetupResult showSetupDialog(QWidget*) override { return SetupResult::Failed; }
-    Printer& printer() override { std::abort(); }
-
-private:
-    QStringList names_;
-    QString current_;
-};
-
-} // namespace
 
 TEST(SetDefaultPrinter, MatchesWithoutRegardToCaseInListOrder)
 {
