@@ -65,7 +65,12 @@ public:
     QString currentRoleName;
     int currentTemplateId = 0;
     int timerTickCount = 0;
+    // Print job state shared by every entry form: set by a successful preparation,
+    // cleared by every new one and by the end of the job.
     bool printReady = false;
+    // Of the bill being printed: its currency sign and the pitch of its digit boxes (0.1 mm).
+    QString currentCurrencyAbbreviation;
+    int currentDigitBoxPitch = 0;
 
 signals:
     void switchesChanged();
