@@ -94,6 +94,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
                 result.command = CommandLine::Command::DateWords;
             else if (argument == QLatin1String("printers"))
                 result.command = CommandLine::Command::Printers;
+            else if (argument == QLatin1String("test-page"))
+                result.command = CommandLine::Command::TestPage;
             else
                 return invalid(QStringLiteral("未知命令: ") + argument);
             result.arguments = arguments.mid(i + 1);
@@ -103,6 +105,42 @@ CommandLine parseCommandLine(const QStringList& arguments)
     return result;
 }
 
+TestPageOptions parseTestPageOptions(const QStringList& arguments)
+{
+    TestPageOptions options;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& option = arguments.at(i);
+        const bool known = option == QLatin1String("--template") || option == QLatin1String("--printer")
+            || option == QLatin1String("--output");
+        if (!known) {
+            options.error = QStringLiteral("未知选项: ") + option;
+            return options;
+        }
+        if (++i == arguments.size()) {
+            options.error = option + QStringLiteral(" 需要一个值");
+            return options;
+        }
+        const QString& value = arguments.at(i);
+        if (option == QLatin1String("--template")) {
+            bool ok = false;
+            options.templateId = value.toInt(&ok);
+            if (!ok || options.templateId <= 0) {
+                options.error = QStringLiteral("模板编号须为正整数: ") + value;
+                return options;
+            }
+        } else if (option == QLatin1String("--printer")) {
+            options.printer = value;
+        } else {
+            options.outputFile = value;
+        }
+    }
+    if (options.templateId <= 0)
+        options.error = QStringLiteral("用法: slipcraft test-page --template 模板编号 [--printer 打印机 | --output 文件.pdf]");
+    else if (!options.printer.isEmpty() && !options.outputFile.isEmpty())
+        options.error = QStringLiteral("--printer 与 --output 只能选一个");
+    return options;
+}
+
 QString usageText()
 {
     return QStringLiteral(
@@ -110,7 +148,8 @@ QString usageText()
         "      slipcraft --version\n"
         "      slipcraft words 金额          金额的中文大写\n"
         "      slipcraft date-words 年|月|日  日期的中文大写\n"
-        "      slipcraft printers            打印机列表，每行一台\n");
+        "      slipcraft printers            打印机列表，每行一台\n"
+        "      slipcraft test-page --template 模板编号 [--printer 打印机 | --output 文件.pdf]\n");
 }
 
 int runScriptCommand(const CommandLine& commandLine)
@@ -132,6 +171,7 @@ int runScriptCommand(const CommandLine& commandLine)
         return kUsageError;
     case CommandLine::Command::Start:
     case CommandLine::Command::Printers:
+    case CommandLine::Command::TestPage:
         break;
     }
     return 0;

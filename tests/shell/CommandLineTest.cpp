@@ -40,3 +40,35 @@ TEST(CommandLine, OptionsComeBeforeTheCommandAndItsArgumentsStandAsGiven)
         EXPECT_EQ(parsed.quitAfterStart, c.quitAfterStart) << shown;
     }
 }
+
+TEST(CommandLine, TestPageOptions)
+{
+    struct Case {
+        QStringList arguments;
+        int templateId;
+        QString printer;
+        QString output;
+        bool valid;
+    };
+    const Case cases[] = {
+        {{"--template", "12"}, 12, "", "", true},
+        {{"--template", "3", "--printer", "Bills"}, 3, "Bills", "", true},
+        {{"--output", "/tmp/a.pdf", "--template", "3"}, 3, "", "/tmp/a.pdf", true},
+        {{}, 0, "", "", false},
+        {{"--template"}, 0, "", "", false},
+        {{"--template", "x"}, 0, "", "", false},
+        {{"--template", "-1"}, 0, "", "", false},
+        {{"--template", "3", "--printer", "P", "--output", "a.pdf"}, 3, "P", "a.pdf", false},
+        {{"--template", "3", "--grid"}, 3, "", "", false},
+    };
+    for (const Case& c : cases) {
+        const TestPageOptions options = parseTestPageOptions(c.arguments);
+        const std::string shown = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(options.error.isEmpty(), c.valid) << shown;
+        if (c.valid) {
+            EXPECT_EQ(options.templateId, c.templateId) << shown;
+            EXPECT_EQ(options.printer, c.printer) << shown;
+            EXPECT_EQ(options.outputFile, c.output) << shown;
+        }
+    }
+}
