@@ -134,8 +134,22 @@ bool IniFile::eraseSection(const QString& section)
     return save();
 }
 
+void IniFile::beginBatch()
+{
+    ++batchDepth_;
+}
+
+bool IniFile::endBatch()
+{
+    if (batchDepth_ > 0 && --batchDepth_ > 0)
+        return true;
+    return save();
+}
+
 bool IniFile::save() const
 {
+    if (batchDepth_ > 0)
+        return true;
     std::string text;
     if (store_->ini.Save(text) < 0)
         return false;

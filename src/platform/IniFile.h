@@ -38,12 +38,18 @@ public:
     // Reads the file again, dropping what is in memory.
     void reload();
 
+    // Between these, writes stay in memory and the file is saved once at the end:
+    // for building a whole file. endBatch returns whether that save worked.
+    void beginBatch();
+    bool endBatch();
+
 private:
     bool save() const;
 
     struct Store;
     QString path_;
     std::unique_ptr<Store> store_;
+    int batchDepth_ = 0;
 };
 
 } // namespace slipcraft

@@ -122,3 +122,20 @@ TEST_F(IniFileTest, AWriteThatCannotReachTheDiskIsReported)
     EXPECT_FALSE(ini.writeString(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")));
     EXPECT_EQ(ini.readString(QStringLiteral("a"), QStringLiteral("b")), QStringLiteral("c"));
 }
+
+TEST_F(IniFileTest, ABatchIsSavedOnceAtItsEnd)
+{
+    IniFile ini(path);
+    ini.beginBatch();
+    EXPECT_TRUE(ini.writeString(QStringLiteral("viewx"), QStringLiteral("ZDJE.x"), QStringLiteral("10")));
+    EXPECT_TRUE(ini.writeString(QStringLiteral("viewy"), QStringLiteral("ZDJE.y"), QStringLiteral("20")));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(ini.endBatch());
+    IniFile reread(path);
+    EXPECT_EQ(reread.readString(QStringLiteral("viewy"), QStringLiteral("ZDJE.y")), QStringLiteral("20"));
+
+    IniFile unwritable(unwritablePath(dir, QStringLiteral("12.ini")));
+    unwritable.beginBatch();
+    unwritable.writeString(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
+    EXPECT_FALSE(unwritable.endBatch());
+}
