@@ -1,6 +1,7 @@
 #include "shell/AppContext.h"
 
 #include "platform/printing/PrintService.h"
+#include "templates/Catalogue.h"
 #include "shell/StartUp.h"
 #include "shell/UserMessages.h"
 
@@ -18,6 +19,13 @@ AppContext::AppContext(const QString& runPath, UserMessages& messages)
 }
 
 AppContext::~AppContext() = default;
+
+Catalogue& AppContext::catalogue()
+{
+    if (!catalogue_)
+        catalogue_ = std::make_unique<Catalogue>(*this);
+    return *catalogue_;
+}
 
 IniFile& AppContext::OpenUserIniFile()
 {

@@ -12,6 +12,7 @@
 
 namespace slipcraft {
 
+class Catalogue;
 class PrintService;
 class UserMessages;
 
@@ -32,6 +33,8 @@ public:
     Database& db() { return db_; }
     UserMessages& messages() { return messages_; }
     Settings& settings() { return settings_; }
+    // Bill types, templates, items and their screen-layout caches.
+    Catalogue& catalogue();
 
     // Config.ini; reopening reads it again from disk.
     IniFile& OpenUserIniFile();
@@ -86,6 +89,7 @@ private:
     Settings settings_;
     SystemSwitches switches_;
     PrintService* printService_ = nullptr;
+    std::unique_ptr<Catalogue> catalogue_;
 };
 
 } // namespace slipcraft

@@ -1,8 +1,11 @@
 #include "shell/Application.h"
 
 #include "data/Database.h"
+#include "entry/TestPage.h"
+#include "templates/Catalogue.h"
 #include "platform/RegistryStore.h"
 #include "platform/printing/FontFaces.h"
+#include "platform/printing/PdfPrinter.h"
 #include "platform/printing/QtPrintService.h"
 #include "platform/RunPath.h"
 #include "shell/AppContext.h"
@@ -14,6 +17,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QScreen>
@@ -28,6 +32,7 @@ namespace slipcraft {
 namespace {
 
 constexpr int kStartFailed = 1;
+constexpr int kUsageError = 2;
 
 QStringList argumentList(int argc, char** argv)
 {
@@ -66,16 +71,86 @@ QString pdfOutputFolder(const QString& runPath)
     return runPath + QStringLiteral("Output/");
 }
 
-// One printer name a line: the system's queues, then the PDF printer.
-int listPrinters(int argc, char** argv, const CommandLine& commandLine)
+// Commands for scripts that need the window system but show no window: their
+// standard error holds their own messages only, not the toolkit's chatter.
+void quietToolkitWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, message).toUtf8().constData());
+}
+
+void prepareScriptRun()
+{
+    qInstallMessageHandler(quietToolkitWarnings);
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+void printLine(FILE* stream, const QString& text)
+{
+    std::fprintf(stream, "%s\n", text.toUtf8().constData());
+}
+
+// One printer name a line: the system's queues, then the PDF printer.
+int listPrinters(int argc, char** argv, const CommandLine& commandLine)
+{
+    prepareScriptRun();
     QApplication application(argc, argv);
     QtPrintService printers(pdfOutputFolder(resolveRunPath(processRunPathSources(commandLine.home))));
     for (const QString& name : printers.printerNames())
-        std::printf("%s\n", name.toUtf8().constData());
+        printLine(stdout, name);
+    return 0;
+}
+
+// Every printable item of a template with its sample value, on a printer or into a PDF file.
+int printTestPageCommand(int argc, char** argv, const CommandLine& commandLine)
+{
+    const TestPageOptions options = parseTestPageOptions(commandLine.arguments);
+    if (!options.error.isEmpty()) {
+        printLine(stderr, options.error);
+        return kUsageError;
+    }
+    prepareScriptRun();
+    QApplication application(argc, argv);
+    installFontSubstitutions();
+    const QString runPath = resolveRunPath(processRunPathSources(commandLine.home));
+    if (const QString problem = checkWritableFolder(runPath); !problem.isEmpty())
+        return refuseStart(problem, false);
+    if (const QString problem = prepareDatabaseFile(runPath + QStringLiteral("Data/EPData.ini")); !problem.isEmpty())
+        return refuseStart(problem, false);
+
+    ConsoleMessages messages;
+    AppContext context(runPath, messages);
+    if (context.catalogue().loadCheckTypeFullNameByID(options.templateId).isEmpty()) {
+        printLine(stderr, QStringLiteral("没有编号为 %1 的模板").arg(options.templateId));
+        return kUsageError;
+    }
+    QtPrintService printers(pdfOutputFolder(runPath));
+    context.setPrintService(&printers);
+    std::unique_ptr<PdfPrinter> outputFile;
+    Printer* printer = nullptr;
+    if (!options.outputFile.isEmpty()) {
+        outputFile = std::make_unique<PdfPrinter>(pdfOutputFolder(runPath));
+        outputFile->setOutputFile(QFileInfo(options.outputFile).absoluteFilePath());
+        printer = outputFile.get();
+    } else {
+        const QString locked = context.settings().getConfigByname(QStringLiteral("DefaultPrinter"));
+        const QString wanted = options.printer.isEmpty() ? locked : options.printer;
+        if (!setDefaultPrinter(printers, wanted, locked) && !options.printer.isEmpty()) {
+            printLine(stderr, QStringLiteral("没有这台打印机: ") + options.printer);
+            return kUsageError;
+        }
+        printer = &printers.printer();
+    }
+    if (const QString error = printTestPage(context, options.templateId, *printer); !error.isEmpty()) {
+        printLine(stderr, error);
+        return kStartFailed;
+    }
+    if (outputFile)
+        printLine(stdout, outputFile->lastFile());
+    else if (printer->name() == PrintService::kPdfPrinterName)
+        printLine(stdout, printers.pdfPrinter().lastFile());
     return 0;
 }
 
@@ -89,6 +164,8 @@ int runApplication(int argc, char** argv)
     const CommandLine commandLine = parseCommandLine(argumentList(argc, argv));
     if (commandLine.command == CommandLine::Command::Printers)
         return listPrinters(argc, argv, commandLine);
+    if (commandLine.command == CommandLine::Command::TestPage)
+        return printTestPageCommand(argc, argv, commandLine);
     if (commandLine.command != CommandLine::Command::Start)
         return runScriptCommand(commandLine);
 

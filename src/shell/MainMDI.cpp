@@ -1,6 +1,9 @@
 #include "shell/MainMDI.h"
 
 #include "data/Database.h"
+#include "dictionaries/Com.h"
+#include "dictionaries/DMConfig.h"
+#include "dictionaries/SsSet.h"
 #include "platform/printing/PrintService.h"
 #include "platform/RegistryStore.h"
 #include "shell/About.h"
@@ -293,6 +296,9 @@ void Tfm_Main::buildCommands()
         menu->setToolTipsVisible(true);
 
     connectCommand(QStringLiteral("m_CloseALL"), &Tfm_Main::closeAllEntryWindows);
+    connectCommand(QStringLiteral("BaseSet"), &Tfm_Main::BaseSetClick);
+    connectCommand(QStringLiteral("N21"), &Tfm_Main::N21Click);
+    connectCommand(QStringLiteral("MenuSsSet"), &Tfm_Main::MenuSsSetClick);
     connectCommand(QStringLiteral("mPopPrint"), &Tfm_Main::mPopPrintClick);
     connectCommand(QStringLiteral("mNeedLogin"), &Tfm_Main::mNeedLoginClick);
     connectCommand(QStringLiteral("mSystemBackImage"), &Tfm_Main::mSystemBackImageClick);
@@ -512,6 +518,24 @@ QWidget* Tfm_Main::openEntryWindow(const std::function<QWidget*()>& create, bool
 void Tfm_Main::closeAllEntryWindows()
 {
     mdiArea_->closeAllSubWindows();
+}
+
+void Tfm_Main::BaseSetClick()
+{
+    Tfm_DMConfig editor(context_, this);
+    editor.exec();
+}
+
+void Tfm_Main::N21Click()
+{
+    TfrmCom editor(context_, this);
+    editor.exec();
+}
+
+void Tfm_Main::MenuSsSetClick()
+{
+    TfrmSsSet editor(context_, this);
+    editor.exec();
 }
 
 void Tfm_Main::toggleSwitch(const QString& name, bool on)

@@ -77,6 +77,9 @@ private:
     void TimerSystemTimer();
 
     void closeAllEntryWindows();
+    void BaseSetClick();
+    void N21Click();
+    void MenuSsSetClick();
     void toggleSwitch(const QString& name, bool on);
     void mPopPrintClick();
     void mNeedLoginClick();

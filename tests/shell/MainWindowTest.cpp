@@ -176,14 +176,14 @@ QWidget* plainEntryWindow()
 TEST_F(MainWindowCommands, EveryCommandIsPresentAndThoseWithoutTheirWindowAreDisabled)
 {
     auto window = open();
-    const QStringList working{"m_CloseALL", "PrinterConfig", "N8", "mPopPrint", "mNeedLogin", "mSystemBackImage",
+    const QStringList working{"m_CloseALL", "BaseSet", "N21", "MenuSsSet", "PrinterConfig", "N8", "mPopPrint", "mNeedLogin", "mSystemBackImage",
                               "mUseDefaultCPR", "updates", "mResetTemps", "N1", "mLockDeskTop", "N10", "N7",
                               "CallCounter", "nHiddenOrShowBar", "AboutSystem", "SystemHelp", "nEnterFolder",
                               "mRestartMe", "ExitSystem"};
     const QStringList waiting{"m_new_zp", "m_new_jzd", "m_new_dhd", "m_new_JKD", "m_new_cdhp", "m_new_JWH",
                               "m_new_Def", "m_new_kdd", "mZPSearch", "mJZDSearch", "mDHDSearch", "mCDHPSearch",
                               "mJWHSearch", "mJKDSearch", "mKDDSearch", "PersonalInfoManage", "nDesign", "nImpExp",
-                              "nTempManage", "BaseSet", "N21", "MenuSsSet", "N23", "mTemplateProperty",
+                              "nTempManage", "N23", "mTemplateProperty",
                               "mLockPrinter", "N9281"};
     for (const QString& name : working) {
         ASSERT_NE(window->command(name), nullptr) << name.toStdString();

@@ -1,4 +1,8 @@
+#include "PdfReader.h"
 #include "TempHome.h"
+
+#include "data/Database.h"
+#include "platform/IniFile.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +13,6 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
-
-#include "platform/IniFile.h"
 
 namespace {
 
@@ -138,4 +140,30 @@ TEST_F(ProgramTest, ScriptCommandsPrintOneLine)
     const ProcessResult version = run({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, QStringLiteral("slipcraft " SLIPCRAFT_VERSION "\n"));
+}
+
+TEST_F(ProgramTest, TestPagePrintsATemplatesItemsIntoAFile)
+{
+    const ProcessResult unknown = run({QStringLiteral("--home"), home.path(), QStringLiteral("test-page"),
+                                       QStringLiteral("--template"), QStringLiteral("42")});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.err.count(QLatin1Char('\n')), 1) << unknown.err.toStdString();
+
+    {
+        slipcraft::Database db(home.filePath(QStringLiteral("Data/EPData.ini")), QStringLiteral("program-test"));
+        db.execute(QStringLiteral("insert into ckTypeTable (CheckTypeId,TypeName,TypeFirstName,TypeDescribe,Visiable)"
+                                  " values (7,'支票（样张）','支票','样张','启用')"));
+        db.execute(QStringLiteral("insert into NameDict (CheckTypeName,CtlName,CtlLabel,CtlType,PrintItem,ShowOrd,CtlData)"
+                                  " values ('支票','ZDYT','用途','TEXT',1,1,'Sample')"));
+        db.execute(QStringLiteral("insert into CKControl (CheckTypeId,CtlName,CtlX,CtlY,NeedPrint,CtlFontName,CtlFontSize)"
+                                  " values (7,'ZDYT',300,200,1,'Arial',12)"));
+    }
+    const QString output = home.filePath(QStringLiteral("page.pdf"));
+    const ProcessResult printed = run({QStringLiteral("--home"), home.path(), QStringLiteral("test-page"),
+                                       QStringLiteral("--template"), QStringLiteral("7"), QStringLiteral("--output"), output});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    EXPECT_EQ(printed.out.trimmed(), output);
+    const QList<pdfreader::Word> words = pdfreader::words(output);
+    ASSERT_EQ(words.size(), 1);
+    EXPECT_EQ(words[0].text, QStringLiteral("Sample"));
 }
