@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Prints the speed figures: start-up to the main window, the splash apart, and wording.
+# Prints the speed figures: start-up to the main window (the splash apart), wording,
+# and the print renderer.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/build.sh" >/dev/null
@@ -33,3 +34,5 @@ splash=$(cut -d' ' -f3 "$work/runs" | median)
 echo "start to main window shown (median of $runs): ${shown} ms in the process; $((wall - splash)) ms of process time without the splash (target < 300 ms)"
 echo "splash: ${splash} ms (shown for 500 ms by design)"
 "$top/build/bench/bench_wording"
+cmake --build "$top/build" --target bench_renderer -j2 >/dev/null
+"$top/build/bench/bench_renderer"
