@@ -136,6 +136,9 @@ CREATE TABLE IF NOT EXISTS CKPersonalInfoTable (
   自定义3 VARCHAR(255) COLLATE NOCASE,
   排序 INTEGER
 );
+-- The counterparty lists open sorted by name, often of one unit type.
+CREATE INDEX IF NOT EXISTS CKPersonalInfoTable_Name ON CKPersonalInfoTable (全称);
+CREATE INDEX IF NOT EXISTS CKPersonalInfoTable_TypeName ON CKPersonalInfoTable (单位类型, 全称);
 
 CREATE TABLE IF NOT EXISTS ClassPerson (
   Id INTEGER PRIMARY KEY AUTOINCREMENT,
