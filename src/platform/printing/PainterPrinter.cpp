@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPen>
 
 namespace slipcraft {
 
@@ -35,6 +36,12 @@ QFont toQFont(const PrintFont& font)
     qfont.setItalic(font.italic);
     qfont.setUnderline(font.underline);
     return qfont;
+}
+
+// Flat ends and mitred corners keep a line exactly within the geometry asked for.
+QPen linePen(int width, const QColor& color)
+{
+    return QPen(color, qMax(1, width), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
 }
 
 } // namespace
@@ -121,6 +128,18 @@ bool PainterPrinter::paint(QPagedPaintDevice& device, const Job& job)
         } else if (const auto* draw = std::get_if<TextDraw>(&step)) {
             // The point is the text's top-left corner, as on the screen forms.
             painter.drawText(QPoint(draw->at.x(), draw->at.y() + painter.fontMetrics().ascent()), draw->text);
+        } else if (const auto* line = std::get_if<LineDraw>(&step)) {
+            const QPen textPen = painter.pen();
+            painter.setPen(linePen(line->width, line->color));
+            painter.drawLine(line->line);
+            painter.setPen(textPen);
+        } else if (const auto* rect = std::get_if<RectDraw>(&step)) {
+            const QPen textPen = painter.pen();
+            painter.setPen(linePen(rect->width, rect->color));
+            painter.setBrush(Qt::NoBrush);
+            // Edges at x and x + width, y and y + height.
+            painter.drawRect(QRectF(rect->rect));
+            painter.setPen(textPen);
         } else if (ok && !device.newPage()) {
             ok = false;
             error_ = QStringLiteral("打印机无法换页。");
@@ -157,6 +176,18 @@ void PainterPrinter::drawText(int x, int y, const QString& text)
 {
     if (job_)
         job_->steps.append(TextDraw{QPoint(x, y), text});
+}
+
+void PainterPrinter::drawLine(int x1, int y1, int x2, int y2, int widthPx, const QColor& color)
+{
+    if (job_)
+        job_->steps.append(LineDraw{QLine(x1, y1, x2, y2), widthPx, color});
+}
+
+void PainterPrinter::drawRect(int x, int y, int width, int height, int widthPx, const QColor& color)
+{
+    if (job_)
+        job_->steps.append(RectDraw{QRect(x, y, width, height), widthPx, color});
 }
 
 int PainterPrinter::resolutionX() const

@@ -2,8 +2,10 @@
 
 #include "platform/printing/Printer.h"
 
+#include <QLine>
 #include <QList>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include <optional>
@@ -30,6 +32,8 @@ public:
 
     void selectFont(const PrintFont& font) override;
     void drawText(int x, int y, const QString& text) override;
+    void drawLine(int x1, int y1, int x2, int y2, int widthPx, const QColor& color) override;
+    void drawRect(int x, int y, int width, int height, int widthPx, const QColor& color) override;
 
     int resolutionX() const override;
     int resolutionY() const override;
@@ -63,8 +67,18 @@ private:
         QPoint at;
         QString text;
     };
+    struct LineDraw {
+        QLine line;
+        int width;
+        QColor color;
+    };
+    struct RectDraw {
+        QRect rect;
+        int width;
+        QColor color;
+    };
     struct PageBreak {};
-    using Step = std::variant<PrintFont, TextDraw, PageBreak>;
+    using Step = std::variant<PrintFont, TextDraw, LineDraw, RectDraw, PageBreak>;
 
     struct Job {
         QString title;

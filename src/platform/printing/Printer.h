@@ -64,6 +64,10 @@ public:
     virtual void selectFont(const PrintFont& font) = 0;
     // The text's top-left corner lands at (x, y).
     virtual void drawText(int x, int y, const QString& text) = 0;
+    // Lines widthPx wide (at least one pixel), centred on the geometry: a line ends
+    // flat at its two points; a rectangle's outline runs along its edges, corners filled.
+    virtual void drawLine(int x1, int y1, int x2, int y2, int widthPx, const QColor& color) = 0;
+    virtual void drawRect(int x, int y, int width, int height, int widthPx, const QColor& color) = 0;
 
     virtual int resolutionX() const = 0;
     virtual int resolutionY() const = 0;

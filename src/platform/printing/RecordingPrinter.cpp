@@ -27,6 +27,15 @@ QList<PrintEvent> RecordingPrinter::texts() const
     return drawn;
 }
 
+QList<PrintEvent> RecordingPrinter::shapes() const
+{
+    QList<PrintEvent> drawn;
+    for (const PrintEvent& event : events)
+        if (event.kind == PrintEvent::Kind::DrawLine || event.kind == PrintEvent::Kind::DrawRect)
+            drawn.append(event);
+    return drawn;
+}
+
 void RecordingPrinter::setPageSetup(const PageSetup& setup)
 {
     PrintEvent& event = record(PrintEvent::Kind::PageSetup);
@@ -88,6 +97,24 @@ void RecordingPrinter::drawText(int x, int y, const QString& text)
     event.text = text;
     event.font = font_;
     event.position = QPoint(x, y);
+}
+
+void RecordingPrinter::drawLine(int x1, int y1, int x2, int y2, int widthPx, const QColor& color)
+{
+    PrintEvent& event = record(PrintEvent::Kind::DrawLine);
+    event.position = QPoint(x1, y1);
+    event.end = QPoint(x2, y2);
+    event.lineWidth = widthPx;
+    event.lineColor = color;
+}
+
+void RecordingPrinter::drawRect(int x, int y, int width, int height, int widthPx, const QColor& color)
+{
+    PrintEvent& event = record(PrintEvent::Kind::DrawRect);
+    event.position = QPoint(x, y);
+    event.size = QSize(width, height);
+    event.lineWidth = widthPx;
+    event.lineColor = color;
 }
 
 int RecordingPrinter::averageCharWidth() const

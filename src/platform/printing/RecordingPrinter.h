@@ -4,19 +4,24 @@
 
 #include <QList>
 #include <QPoint>
+#include <QSize>
 
 namespace slipcraft {
 
 // One call made on a RecordingPrinter.
 struct PrintEvent {
-    enum class Kind { PageSetup, CopyCount, Begin, NewPage, End, Abort, SelectFont, DrawText };
+    enum class Kind { PageSetup, CopyCount, Begin, NewPage, End, Abort, SelectFont, DrawText, DrawLine, DrawRect };
 
     Kind kind = Kind::Begin;
     PageSetup pageSetup; // PageSetup
     int copies = 0;      // CopyCount
     QString text;        // Begin: the title; DrawText: the text
     PrintFont font;      // SelectFont: the font; DrawText: the font in use
-    QPoint position;     // DrawText, in pixels
+    QPoint position;     // DrawText; DrawLine: the first point; DrawRect: the top-left corner; in pixels
+    QPoint end;          // DrawLine: the second point
+    QSize size;          // DrawRect
+    int lineWidth = 0;   // DrawLine, DrawRect
+    QColor lineColor;    // DrawLine, DrawRect
 
     bool operator==(const PrintEvent&) const = default;
 };
@@ -40,6 +45,8 @@ public:
 
     // Only the DrawText events, in order.
     QList<PrintEvent> texts() const;
+    // Only the DrawLine and DrawRect events, in order.
+    QList<PrintEvent> shapes() const;
 
     QString name() const override { return printerName; }
     void setPageSetup(const PageSetup& setup) override;
@@ -51,6 +58,8 @@ public:
     bool isPrinting() const override { return printing_; }
     void selectFont(const PrintFont& font) override;
     void drawText(int x, int y, const QString& text) override;
+    void drawLine(int x1, int y1, int x2, int y2, int widthPx, const QColor& color) override;
+    void drawRect(int x, int y, int width, int height, int widthPx, const QColor& color) override;
     int resolutionX() const override { return dpiX; }
     int resolutionY() const override { return dpiY; }
     int physicalOffsetTop() const override { return offsetTop; }
