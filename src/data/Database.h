@@ -102,6 +102,9 @@ private:
 // A missing file is created with the whole schema and the seed data; an existing file
 // that is not this program's database is never touched. Returns an empty text when
 // the file is ready, else a one-line message that names the file and says what is wrong.
-QString prepareDatabaseFile(const QString& path);
+// Product data is what the program ships for its bill types (items, templates, form
+// pictures' layouts); tests of other parts start without it.
+enum class ProductData { Include, Omit };
+QString prepareDatabaseFile(const QString& path, ProductData productData = ProductData::Include);
 
 } // namespace slipcraft

@@ -1,8 +1,13 @@
 #include "data/Database.h"
 
+#include "platform/spreadsheet/Csv.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QHash>
 #include <QSet>
 #include <QTemporaryFile>
 #include <QUuid>
@@ -38,53 +43,19 @@ QString resourceText(const QString& name)
     return text;
 }
 
-// Comma-separated rows; a quoted field may hold commas, doubled quotes, tabs and line ends.
-QList<QStringList> parseCsv(QStringView text)
-{
-    QList<QStringList> rows;
-    QStringList row;
-    QString field;
-    bool quoted = false;
-    auto endRow = [&] {
-        row << field;
-        field.clear();
-        if (row != QStringList{QString()})
-            rows << row;
-        row.clear();
-    };
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        const QChar c = text[at];
-        if (quoted) {
-            if (c != u'"')
-                field += c;
-            else if (at + 1 < text.size() && text[at + 1] == u'"')
-                field += text[++at];
-            else
-                quoted = false;
-        } else if (c == u'"') {
-            quoted = true;
-        } else if (c == u',') {
-            row << field;
-            field.clear();
-        } else if (c == u'\n') {
-            endRow();
-        } else if (c == u'\r') {
-            if (at + 1 < text.size() && text[at + 1] == u'\n')
-                ++at;
-            endRow();
-        } else {
-            field += c;
-        }
-    }
-    if (!field.isEmpty() || !row.isEmpty())
-        endRow();
-    return rows;
-}
-
 // The rows of a built-in CSV file whose heading is exactly `columns`.
 QList<QStringList> seedRows(const QString& resource, const QStringList& columns)
 {
-    QList<QStringList> rows = parseCsv(resourceText(resource));
+    const csv::Parsed parsed = csv::parse(resourceText(resource));
+    if (parsed.unclosedQuoteLine)
+        throw DatabaseError(QStringLiteral("Built-in data %1 has a quote opened on line %2 that never closes.")
+                                .arg(resource)
+                                .arg(*parsed.unclosedQuoteLine));
+    QList<QStringList> rows;
+    for (const QStringList& record : parsed.records) {
+        if (record != QStringList{QString()}) // blank lines
+            rows << record;
+    }
     if (rows.isEmpty() || rows.takeFirst() != columns)
         throw DatabaseError(QStringLiteral("Built-in data %1 has an unexpected heading.").arg(resource));
     for (const QStringList& row : std::as_const(rows)) {
@@ -117,7 +88,9 @@ void insertRows(Database& db, const QString& table, const QStringList& columns,
     }
 }
 
-void seed(Database& db)
+void seedCheque(Database& db);
+
+void seed(Database& db, ProductData productData)
 {
     const QStringList coinColumns{QStringLiteral("币种"), QStringLiteral("缩写"), QStringLiteral("顺序")};
     insertRows(db, QStringLiteral("coins"), coinColumns, seedRows(QStringLiteral(":/data/coins.csv"), coinColumns));
@@ -150,6 +123,107 @@ void seed(Database& db)
     }
     insertRows(db, QStringLiteral("DMTable2"),
                {QStringLiteral("类型"), QStringLiteral("一级代码"), QStringLiteral("二级代码")}, pairs);
+
+    if (productData == ProductData::Include)
+        seedCheque(db);
+}
+
+// The cheque: its items, one default template with its layout and options. The screen
+// boxes are the print boxes at the picture's scale, so each box lies over its field.
+void seedCheque(Database& db)
+{
+    const QString billType = QStringLiteral("支票");
+    const QStringList itemColumns{QStringLiteral("CtlName"), QStringLiteral("CtlLabel"), QStringLiteral("CtlType"),
+                                  QStringLiteral("PrintItem"), QStringLiteral("ShowOrd"), QStringLiteral("Groups"),
+                                  QStringLiteral("CtlData")};
+    QList<QStringList> items = seedRows(QStringLiteral(":/data/cheque-items.csv"), itemColumns);
+    QHash<QString, QStringList> itemByName;
+    for (QStringList& item : items) {
+        itemByName.insert(item[0], item);
+        item.prepend(billType);
+    }
+    insertRows(db, QStringLiteral("NameDict"), QStringList{QStringLiteral("CheckTypeName")} + itemColumns, items);
+
+    const QJsonObject t = QJsonDocument::fromJson(resourceText(QStringLiteral(":/data/cheque-template.json")).toUtf8()).object();
+    const int id = t.value(QStringLiteral("CheckTypeId")).toInt();
+    const int screenWidth = t.value(QStringLiteral("TWidth")).toInt();
+    const int screenHeight = t.value(QStringLiteral("THeight")).toInt();
+    const int paperWidth = t.value(QStringLiteral("PWidth")).toInt();
+    const int paperHeight = t.value(QStringLiteral("PHeight")).toInt();
+    if (id <= 0 || screenWidth <= 0 || screenHeight <= 0 || paperWidth <= 0 || paperHeight <= 0)
+        throw DatabaseError(QStringLiteral("Built-in data cheque-template.json is incomplete."));
+    const QString name = t.value(QStringLiteral("TypeDescribe")).toString();
+    db.execute(QStringLiteral("INSERT INTO ckTypeTable (CheckTypeId, TypeName, TypeFirstName, TypeDescribe, IsDefault, "
+                              "IsCommon, Visiable, ImgFile, TWidth, THeight, PWidth, PHeight, XMove, YMove, HVPrint, "
+                              "CheckBoxs, ShowOrd) VALUES (:id, :full, :type, :name, :def, :common, :visible, :img, "
+                              ":tw, :th, :pw, :ph, :xm, :ym, :hv, :boxes, :ord)"),
+               {{QStringLiteral("id"), id},
+                {QStringLiteral("full"), billType + QStringLiteral("（") + name + QStringLiteral("）")},
+                {QStringLiteral("type"), billType},
+                {QStringLiteral("name"), name},
+                {QStringLiteral("def"), t.value(QStringLiteral("IsDefault")).toString()},
+                {QStringLiteral("common"), t.value(QStringLiteral("IsCommon")).toString()},
+                {QStringLiteral("visible"), t.value(QStringLiteral("Visiable")).toString()},
+                {QStringLiteral("img"), QStringLiteral("zp%1.jpg").arg(id)},
+                {QStringLiteral("tw"), screenWidth},
+                {QStringLiteral("th"), screenHeight},
+                {QStringLiteral("pw"), paperWidth},
+                {QStringLiteral("ph"), paperHeight},
+                {QStringLiteral("xm"), t.value(QStringLiteral("XMove")).toInt()},
+                {QStringLiteral("ym"), t.value(QStringLiteral("YMove")).toInt()},
+                {QStringLiteral("hv"), t.value(QStringLiteral("HVPrint")).toInt()},
+                {QStringLiteral("boxes"), t.value(QStringLiteral("CheckBoxs")).toString()},
+                {QStringLiteral("ord"), t.value(QStringLiteral("ShowOrd")).toInt()}});
+
+    const QJsonObject options = t.value(QStringLiteral("options")).toObject();
+    for (auto it = options.begin(); it != options.end(); ++it)
+        db.execute(QStringLiteral("INSERT INTO DMTable (CheckTypeId, DMName, DMValue) VALUES (:id, :name, :value)"),
+                   {{QStringLiteral("id"), id}, {QStringLiteral("name"), it.key()},
+                    {QStringLiteral("value"), it.value().toString()}});
+
+    const QList<QStringList> layout = seedRows(
+        QStringLiteral(":/data/cheque-layout.csv"),
+        {QStringLiteral("CtlName"), QStringLiteral("CtlX"), QStringLiteral("CtlY"), QStringLiteral("CtlW"),
+         QStringLiteral("CtlH"), QStringLiteral("FontSize"), QStringLiteral("FitParam"), QStringLiteral("BreakNum"),
+         QStringLiteral("NeedShow")});
+    const QString font = t.value(QStringLiteral("FontName")).toString();
+    int order = 0;
+    for (const QStringList& row : layout) {
+        const QStringList item = itemByName.value(row[0]);
+        if (item.isEmpty())
+            throw DatabaseError(QStringLiteral("Built-in cheque layout names an unknown item: %1").arg(row[0]));
+        const int x = row[1].toInt();
+        const int y = row[2].toInt();
+        const int w = row[3].toInt();
+        const int h = row[4].toInt();
+        const bool prints = item[3] == QLatin1String("1") && row[8] == QLatin1String("1");
+        db.execute(QStringLiteral("INSERT INTO CKControl (CheckTypeId, CtlName, CtlCName, CtlType, CtlX, CtlY, CtlW, "
+                                  "CtlH, CtlLH, SrcX, SrcY, SrcW, SrcH, NeedPrint, NeedShow, InitValue, CtlFontName, "
+                                  "CtlFontSize, CtlFontColor, Bold, Italic, UnderLine, BreakNum, BreakFontSize, "
+                                  "FitParam, ShowOrd) VALUES (:id, :name, :label, :type, :x, :y, :w, :h, :lh, :sx, "
+                                  ":sy, :sw, :sh, :print, :show, '', :font, :size, '', 0, 0, 0, :bn, :bfs, :fit, :ord)"),
+                   {{QStringLiteral("id"), id},
+                    {QStringLiteral("name"), row[0]},
+                    {QStringLiteral("label"), item[1]},
+                    {QStringLiteral("type"), item[2]},
+                    {QStringLiteral("x"), x},
+                    {QStringLiteral("y"), y},
+                    {QStringLiteral("w"), w},
+                    {QStringLiteral("h"), h},
+                    {QStringLiteral("lh"), 40},
+                    {QStringLiteral("sx"), x * screenWidth / paperWidth},
+                    {QStringLiteral("sy"), y * screenHeight / paperHeight},
+                    {QStringLiteral("sw"), w * screenWidth / paperWidth},
+                    {QStringLiteral("sh"), h * screenHeight / paperHeight},
+                    {QStringLiteral("print"), prints ? 1 : 0},
+                    {QStringLiteral("show"), row[8].toInt()},
+                    {QStringLiteral("font"), font},
+                    {QStringLiteral("size"), row[5].toInt()},
+                    {QStringLiteral("bn"), row[7]},
+                    {QStringLiteral("bfs"), row[5].toInt() - 1},
+                    {QStringLiteral("fit"), row[6]},
+                    {QStringLiteral("ord"), ++order}});
+    }
 }
 
 QString uniqueConnectionName()
@@ -157,7 +231,7 @@ QString uniqueConnectionName()
     return QStringLiteral("slipcraft-prepare-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
-QString createDatabaseFile(const QString& file)
+QString createDatabaseFile(const QString& file, ProductData productData)
 {
     const QString folder = QFileInfo(file).absolutePath();
     if (!QDir().mkpath(folder))
@@ -175,7 +249,7 @@ QString createDatabaseFile(const QString& file)
             db.execute(QStringLiteral("PRAGMA application_id = 1397506886")); // kApplicationId, "SLCF"
             db.execute(QStringLiteral("PRAGMA user_version = 1"));
             db.executeScript(resourceText(QStringLiteral(":/data/schema.sql")));
-            seed(db);
+            seed(db, productData);
         });
     } catch (const DatabaseError& error) {
         return problem("无法建立数据文件“%1”：%2", file, error.text());
@@ -244,14 +318,14 @@ QString checkExistingFile(const QString& file)
 
 } // namespace
 
-QString prepareDatabaseFile(const QString& path)
+QString prepareDatabaseFile(const QString& path, ProductData productData)
 {
     const QFileInfo info(path);
     const QString file = info.absoluteFilePath();
     // A dangling link counts as present: it is not ours to replace.
     if (info.exists() || info.isSymLink())
         return checkExistingFile(file);
-    return createDatabaseFile(file);
+    return createDatabaseFile(file, productData);
 }
 
 } // namespace slipcraft

@@ -1,5 +1,6 @@
 #include "shell/AppContext.h"
 
+#include "parties/DAOPerson.h"
 #include "platform/printing/PrintService.h"
 #include "templates/Catalogue.h"
 #include "shell/StartUp.h"
@@ -74,6 +75,11 @@ void AppContext::LoadSysParam()
 {
     switches_ = settings_.readSwitches();
     emit switchesChanged();
+}
+
+void AppContext::reloadDefaultDrawer()
+{
+    defaultDrawer_ = TPerson::findDefaultDrawer(db_);
 }
 
 QStringList AppContext::printerList() const

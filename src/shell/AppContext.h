@@ -14,6 +14,7 @@ namespace slipcraft {
 
 class Catalogue;
 class PrintService;
+class TPerson;
 class UserMessages;
 
 // What every window of the program shares: the run path, the version, the one database
@@ -60,6 +61,12 @@ public:
     // Names of the installed printers; empty when none can be used.
     QStringList printerList() const;
 
+    // The unit whose group is "默认出票人", read at start when the default-drawer switch
+    // is on; every entry form takes it as its drawer or sender. Null when there is none.
+    const TPerson* defaultDrawer() const { return defaultDrawer_.get(); }
+    // Reads it again: at start, and when the counterparty manager names another one.
+    void reloadDefaultDrawer();
+
     // Closes the connection; settings are already on disk.
     void shutDown();
 
@@ -90,6 +97,7 @@ private:
     SystemSwitches switches_;
     PrintService* printService_ = nullptr;
     std::unique_ptr<Catalogue> catalogue_;
+    std::unique_ptr<TPerson> defaultDrawer_;
 };
 
 } // namespace slipcraft

@@ -2,7 +2,9 @@
 
 #include "data/Database.h"
 #include "entry/TestPage.h"
+#include "entry/PrintFromValues.h"
 #include "templates/Catalogue.h"
+#include "templates/FormPicture.h"
 #include "platform/RegistryStore.h"
 #include "platform/printing/FontFaces.h"
 #include "platform/printing/PdfPrinter.h"
@@ -17,7 +19,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QScreen>
@@ -25,6 +30,7 @@
 #include <QWindow>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 namespace slipcraft {
@@ -103,14 +109,13 @@ int listPrinters(int argc, char** argv, const CommandLine& commandLine)
     return 0;
 }
 
-// Every printable item of a template with its sample value, on a printer or into a PDF file.
-int printTestPageCommand(int argc, char** argv, const CommandLine& commandLine)
+// What a printing command for scripts runs in: the program's files and context, and
+// the printer asked for (a PDF file, a named printer, else the locked bill printer).
+// Returns the exit status.
+using PrintingWork = std::function<int(AppContext&, Printer&, const std::function<QString()>& writtenFile)>;
+int runPrintingCommand(int argc, char** argv, const CommandLine& commandLine, const QString& printerName,
+                       const QString& outputFile, const PrintingWork& work)
 {
-    const TestPageOptions options = parseTestPageOptions(commandLine.arguments);
-    if (!options.error.isEmpty()) {
-        printLine(stderr, options.error);
-        return kUsageError;
-    }
     prepareScriptRun();
     QApplication application(argc, argv);
     installFontSubstitutions();
@@ -122,36 +127,86 @@ int printTestPageCommand(int argc, char** argv, const CommandLine& commandLine)
 
     ConsoleMessages messages;
     AppContext context(runPath, messages);
-    if (context.catalogue().loadCheckTypeFullNameByID(options.templateId).isEmpty()) {
-        printLine(stderr, QStringLiteral("没有编号为 %1 的模板").arg(options.templateId));
-        return kUsageError;
-    }
+    drawMissingFormPictures(context.db(), runPath);
     QtPrintService printers(pdfOutputFolder(runPath));
     context.setPrintService(&printers);
-    std::unique_ptr<PdfPrinter> outputFile;
-    Printer* printer = nullptr;
-    if (!options.outputFile.isEmpty()) {
-        outputFile = std::make_unique<PdfPrinter>(pdfOutputFolder(runPath));
-        outputFile->setOutputFile(QFileInfo(options.outputFile).absoluteFilePath());
-        printer = outputFile.get();
-    } else {
-        const QString locked = context.settings().getConfigByname(QStringLiteral("DefaultPrinter"));
-        const QString wanted = options.printer.isEmpty() ? locked : options.printer;
-        if (!setDefaultPrinter(printers, wanted, locked) && !options.printer.isEmpty()) {
-            printLine(stderr, QStringLiteral("没有这台打印机: ") + options.printer);
+    if (!outputFile.isEmpty()) {
+        PdfPrinter file(pdfOutputFolder(runPath));
+        file.setOutputFile(QFileInfo(outputFile).absoluteFilePath());
+        return work(context, file, [&file] { return file.lastFile(); });
+    }
+    const QString locked = context.settings().getConfigByname(QStringLiteral("DefaultPrinter"));
+    if (!setDefaultPrinter(printers, printerName.isEmpty() ? locked : printerName, locked) && !printerName.isEmpty()) {
+        printLine(stderr, QStringLiteral("没有这台打印机: ") + printerName);
+        return kUsageError;
+    }
+    return work(context, printers.printer(), [&printers] {
+        return printers.currentPrinter() == PrintService::kPdfPrinterName ? printers.pdfPrinter().lastFile() : QString();
+    });
+}
+
+// Every printable item of a template with its sample value, on a printer or into a PDF file.
+int printTestPageCommand(int argc, char** argv, const CommandLine& commandLine)
+{
+    const TestPageOptions options = parseTestPageOptions(commandLine.arguments);
+    if (!options.error.isEmpty()) {
+        printLine(stderr, options.error);
+        return kUsageError;
+    }
+    return runPrintingCommand(argc, argv, commandLine, options.printer, options.outputFile,
+                              [&](AppContext& context, Printer& printer, const std::function<QString()>& writtenFile) {
+        if (context.catalogue().loadCheckTypeFullNameByID(options.templateId).isEmpty()) {
+            printLine(stderr, QStringLiteral("没有编号为 %1 的模板").arg(options.templateId));
             return kUsageError;
         }
-        printer = &printers.printer();
+        const QString error = options.alignmentGrid ? printAlignmentPage(context, options.templateId, printer)
+                                                    : printTestPage(context, options.templateId, printer);
+        if (!error.isEmpty()) {
+            printLine(stderr, error);
+            return kStartFailed;
+        }
+        if (const QString file = writtenFile(); !file.isEmpty())
+            printLine(stdout, file);
+        return 0;
+    });
+}
+
+// One bill from values other software gives, printed and, when asked, kept in its history.
+int printBillCommand(int argc, char** argv, const CommandLine& commandLine)
+{
+    const PrintOptions options = parsePrintOptions(commandLine.arguments);
+    if (!options.error.isEmpty()) {
+        printLine(stderr, options.error);
+        return kUsageError;
     }
-    if (const QString error = printTestPage(context, options.templateId, *printer); !error.isEmpty()) {
-        printLine(stderr, error);
-        return kStartFailed;
+    QFile valuesFile(options.valuesFile);
+    if (!valuesFile.open(QIODevice::ReadOnly)) {
+        printLine(stderr, QStringLiteral("无法读取文件 %1: %2").arg(options.valuesFile, valuesFile.errorString()));
+        return kUsageError;
     }
-    if (outputFile)
-        printLine(stdout, outputFile->lastFile());
-    else if (printer->name() == PrintService::kPdfPrinterName)
-        printLine(stdout, printers.pdfPrinter().lastFile());
-    return 0;
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(valuesFile.readAll(), &parseError);
+    if (!document.isObject()) {
+        printLine(stderr, QStringLiteral("文件 %1 不是 JSON 对象: %2")
+                              .arg(options.valuesFile, parseError.error == QJsonParseError::NoError
+                                                           ? QStringLiteral("顶层须为 { … }")
+                                                           : parseError.errorString()));
+        return kUsageError;
+    }
+    return runPrintingCommand(argc, argv, commandLine, options.printer, options.outputFile,
+                              [&](AppContext& context, Printer& printer, const std::function<QString()>& writtenFile) {
+        const PrintFromValuesResult result = printBillFromValues(context, options.billType, options.templateName,
+                                                                 document.object(), printer, options.save);
+        if (!result.ok) {
+            printLine(stderr, result.error);
+            return kUsageError;
+        }
+        if (options.save)
+            printLine(stdout, QString::number(result.serial));
+        if (const QString file = writtenFile(); !file.isEmpty())
+            printLine(stdout, file);
+        return 0;
+    });
 }
 
 } // namespace
@@ -166,6 +221,8 @@ int runApplication(int argc, char** argv)
         return listPrinters(argc, argv, commandLine);
     if (commandLine.command == CommandLine::Command::TestPage)
         return printTestPageCommand(argc, argv, commandLine);
+    if (commandLine.command == CommandLine::Command::Print)
+        return printBillCommand(argc, argv, commandLine);
     if (commandLine.command != CommandLine::Command::Start)
         return runScriptCommand(commandLine);
 
@@ -189,6 +246,7 @@ int runApplication(int argc, char** argv)
     ensureSystemPictures(runPath, programVersionText(2));
 
     AppContext context(runPath, messages);
+    drawMissingFormPictures(context.db(), runPath);
     QtPrintService printers(pdfOutputFolder(runPath));
     context.setPrintService(&printers);
     RegistryStore registry;

@@ -96,6 +96,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
                 result.command = CommandLine::Command::Printers;
             else if (argument == QLatin1String("test-page"))
                 result.command = CommandLine::Command::TestPage;
+            else if (argument == QLatin1String("print"))
+                result.command = CommandLine::Command::Print;
             else
                 return invalid(QStringLiteral("未知命令: ") + argument);
             result.arguments = arguments.mid(i + 1);
@@ -110,6 +112,10 @@ TestPageOptions parseTestPageOptions(const QStringList& arguments)
     TestPageOptions options;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& option = arguments.at(i);
+        if (option == QLatin1String("--grid")) {
+            options.alignmentGrid = true;
+            continue;
+        }
         const bool known = option == QLatin1String("--template") || option == QLatin1String("--printer")
             || option == QLatin1String("--output");
         if (!known) {
@@ -135,7 +141,41 @@ TestPageOptions parseTestPageOptions(const QStringList& arguments)
         }
     }
     if (options.templateId <= 0)
-        options.error = QStringLiteral("用法: slipcraft test-page --template 模板编号 [--printer 打印机 | --output 文件.pdf]");
+        options.error = QStringLiteral("用法: slipcraft test-page --template 模板编号 [--grid] [--printer 打印机 | --output 文件.pdf]");
+    else if (!options.printer.isEmpty() && !options.outputFile.isEmpty())
+        options.error = QStringLiteral("--printer 与 --output 只能选一个");
+    return options;
+}
+
+PrintOptions parsePrintOptions(const QStringList& arguments)
+{
+    PrintOptions options;
+    const QString usage = QStringLiteral("用法: slipcraft print --bill-type 票据类型 [--template 模板名] --values 文件.json "
+                                         "[--printer 打印机 | --output 文件.pdf] [--save]");
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& option = arguments.at(i);
+        if (option == QLatin1String("--save")) {
+            options.save = true;
+            continue;
+        }
+        QString* target = option == QLatin1String("--bill-type") ? &options.billType
+            : option == QLatin1String("--template")               ? &options.templateName
+            : option == QLatin1String("--values")                 ? &options.valuesFile
+            : option == QLatin1String("--printer")                ? &options.printer
+            : option == QLatin1String("--output")                 ? &options.outputFile
+                                                                  : nullptr;
+        if (!target) {
+            options.error = QStringLiteral("未知选项: ") + option;
+            return options;
+        }
+        if (++i == arguments.size()) {
+            options.error = option + QStringLiteral(" 需要一个值");
+            return options;
+        }
+        *target = arguments.at(i);
+    }
+    if (options.billType.isEmpty() || options.valuesFile.isEmpty())
+        options.error = usage;
     else if (!options.printer.isEmpty() && !options.outputFile.isEmpty())
         options.error = QStringLiteral("--printer 与 --output 只能选一个");
     return options;
@@ -149,7 +189,9 @@ QString usageText()
         "      slipcraft words 金额          金额的中文大写\n"
         "      slipcraft date-words 年|月|日  日期的中文大写\n"
         "      slipcraft printers            打印机列表，每行一台\n"
-        "      slipcraft test-page --template 模板编号 [--printer 打印机 | --output 文件.pdf]\n");
+        "      slipcraft test-page --template 模板编号 [--grid] [--printer 打印机 | --output 文件.pdf]\n"
+        "      slipcraft print --bill-type 支票 [--template 模板名] --values 文件.json\n"
+        "                      [--printer 打印机 | --output 文件.pdf] [--save]\n");
 }
 
 int runScriptCommand(const CommandLine& commandLine)
@@ -172,6 +214,7 @@ int runScriptCommand(const CommandLine& commandLine)
     case CommandLine::Command::Start:
     case CommandLine::Command::Printers:
     case CommandLine::Command::TestPage:
+    case CommandLine::Command::Print:
         break;
     }
     return 0;

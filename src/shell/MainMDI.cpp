@@ -4,6 +4,11 @@
 #include "dictionaries/Com.h"
 #include "dictionaries/DMConfig.h"
 #include "dictionaries/SsSet.h"
+#include "entry/CheckZP.h"
+#include "templates/LockPrinter.h"
+#include "templates/PrintOffset.h"
+#include "parties/PersonManage.h"
+#include "parties/PersonManageLogic.h"
 #include "platform/printing/PrintService.h"
 #include "platform/RegistryStore.h"
 #include "shell/About.h"
@@ -127,6 +132,7 @@ Tfm_Main::Tfm_Main(AppContext& context, RegistryStore& registry, QWidget* parent
     buildToolBar();
     buildStatusBar();
     connect(&context_, &AppContext::switchesChanged, this, &Tfm_Main::followSwitches);
+    connect(&partyEvents(context_), &PartyEvents::defaultDrawerChanged, this, &Tfm_Main::defaultDrawerChanged);
 
     FormCreate(registry);
 }
@@ -296,6 +302,8 @@ void Tfm_Main::buildCommands()
         menu->setToolTipsVisible(true);
 
     connectCommand(QStringLiteral("m_CloseALL"), &Tfm_Main::closeAllEntryWindows);
+    connectCommand(QStringLiteral("m_new_zp"), &Tfm_Main::m_new_zpClick);
+    connectCommand(QStringLiteral("PersonalInfoManage"), &Tfm_Main::PersonalInfoManageClick);
     connectCommand(QStringLiteral("BaseSet"), &Tfm_Main::BaseSetClick);
     connectCommand(QStringLiteral("N21"), &Tfm_Main::N21Click);
     connectCommand(QStringLiteral("MenuSsSet"), &Tfm_Main::MenuSsSetClick);
@@ -303,6 +311,8 @@ void Tfm_Main::buildCommands()
     connectCommand(QStringLiteral("mNeedLogin"), &Tfm_Main::mNeedLoginClick);
     connectCommand(QStringLiteral("mSystemBackImage"), &Tfm_Main::mSystemBackImageClick);
     connectCommand(QStringLiteral("mUseDefaultCPR"), &Tfm_Main::mUseDefaultCPRClick);
+    connectCommand(QStringLiteral("mTemplateProperty"), &Tfm_Main::mTemplatePropertyClick);
+    connectCommand(QStringLiteral("mLockPrinter"), &Tfm_Main::mLockPrinterClick);
     connectCommand(QStringLiteral("PrinterConfig"), &Tfm_Main::PrinterConfigClick);
     connectCommand(QStringLiteral("N8"), &Tfm_Main::N8Click);
     connectCommand(QStringLiteral("updates"), &Tfm_Main::updatesClick);
@@ -362,20 +372,18 @@ void Tfm_Main::buildToolBar()
         connect(command, &QAction::enabledChanged, button, sync);
         connect(button, &QAction::triggered, command, &QAction::trigger);
     };
-    const auto waiting = [](QAction* button) {
-        button->setEnabled(false);
-        button->setToolTip(kNotYetAvailable);
-    };
 
     QAction* newBill = addButton(QStringLiteral("填开新票据"), QStringLiteral("ToolButton4"),
                                  themedIcon("document-new", QStyle::SP_FileIcon), QString());
     auto* newBillButton = static_cast<QToolButton*>(newBill->parent());
     newBillButton->setMenu(newBillMenu_);
     newBillButton->setPopupMode(QToolButton::InstantPopup);
-    waiting(addButton(QStringLiteral("我方单位"), QStringLiteral("tbSelfComp"),
-                      themedIcon("go-home", QStyle::SP_DirHomeIcon), QStringLiteral("我方单位信息与帐户管理")));
-    waiting(addButton(QStringLiteral("往来单位(&K)"), QStringLiteral("tbCustomerComp"),
-                      themedIcon("folder", QStyle::SP_DirIcon), QStringLiteral("客户地址账户资料管理")));
+    connect(addButton(QStringLiteral("我方单位"), QStringLiteral("tbSelfComp"),
+                      themedIcon("go-home", QStyle::SP_DirHomeIcon), QStringLiteral("我方单位信息与帐户管理")),
+            &QAction::triggered, this, [this] { openPersonManager(QStringLiteral("我方单位")); });
+    connect(addButton(QStringLiteral("往来单位(&K)"), QStringLiteral("tbCustomerComp"),
+                      themedIcon("folder", QStyle::SP_DirIcon), QStringLiteral("客户地址账户资料管理")),
+            &QAction::triggered, this, [this] { openPersonManager(QStringLiteral("往来单位")); });
     follow(addButton(QStringLiteral("打印机(&C)"), QStringLiteral("ToolButton5"),
                      themedIcon("document-print", QStyle::SP_ComputerIcon),
                      QStringLiteral("打印机、打印方向及纸张设定（并不会启动打印）")),
@@ -462,6 +470,9 @@ void Tfm_Main::FormCreate(RegistryStore& registry)
         };
     }
 
+    if (context_.switches().useDefaultDrawer)
+        context_.reloadDefaultDrawer();
+
     showClock();
     TimerSystem.setInterval(1000);
     connect(&TimerSystem, &QTimer::timeout, this, &Tfm_Main::TimerSystemTimer);
@@ -518,6 +529,45 @@ QWidget* Tfm_Main::openEntryWindow(const std::function<QWidget*()>& create, bool
 void Tfm_Main::closeAllEntryWindows()
 {
     mdiArea_->closeAllSubWindows();
+}
+
+void Tfm_Main::m_new_zpClick()
+{
+    openEntryWindow(
+        [this]() -> QWidget* {
+            auto* form = new TfmCheckZP(context_);
+            // Without a usable template the form has said so and closes itself.
+            if (!form->hasTemplate())
+                return nullptr;
+            CheckZPCommands commands;
+            if (QAction* offset = command(QStringLiteral("mTemplateProperty")); offset && offset->isEnabled())
+                commands.wholeFormOffset = [offset] { offset->trigger(); };
+            form->setCommands(commands);
+            return form;
+        },
+        true);
+}
+
+void Tfm_Main::openPersonManager(const QString& kind)
+{
+    Tfm_PersonManage manager(context_, this);
+    if (!kind.isEmpty())
+        manager.presetKind(kind);
+    manager.exec();
+}
+
+void Tfm_Main::PersonalInfoManageClick()
+{
+    openPersonManager(QString());
+}
+
+void Tfm_Main::defaultDrawerChanged()
+{
+    context_.reloadDefaultDrawer();
+    if (!mdiArea_->subWindowList().isEmpty()) {
+        context_.messages().show(QStringLiteral("默认出票人已经修改，请重新填开票据！"));
+        closeAllEntryWindows();
+    }
 }
 
 void Tfm_Main::BaseSetClick()
@@ -577,6 +627,18 @@ void Tfm_Main::nHiddenOrShowBarClick()
 {
     ToolBarMain_->setVisible(!ToolBarMain_->isVisibleTo(this));
     saveToolBarVisible(context_.userIniFile(), ToolBarMain_->isVisibleTo(this));
+}
+
+void Tfm_Main::mTemplatePropertyClick()
+{
+    // An entry form passes its template through the command's tag.
+    const int tag = command(QStringLiteral("mTemplateProperty"))->data().toInt();
+    TfrmPrintOffset::execute(context_, tag > 0 ? tag : context_.currentTemplateId, this);
+}
+
+void Tfm_Main::mLockPrinterClick()
+{
+    TfmLockPrinter::execute(context_, this);
 }
 
 void Tfm_Main::PrinterConfigClick()

@@ -77,6 +77,10 @@ private:
     void TimerSystemTimer();
 
     void closeAllEntryWindows();
+    void m_new_zpClick();
+    void openPersonManager(const QString& kind);
+    void PersonalInfoManageClick();
+    void defaultDrawerChanged();
     void BaseSetClick();
     void N21Click();
     void MenuSsSetClick();
@@ -86,6 +90,8 @@ private:
     void mUseDefaultCPRClick();
     void mSystemBackImageClick();
     void nHiddenOrShowBarClick();
+    void mTemplatePropertyClick();
+    void mLockPrinterClick();
     void PrinterConfigClick();
     void mResetTempsClick();
     void N1Click();

@@ -78,7 +78,9 @@ struct Layout {
 // that write template rows the way the template designer stores them.
 class EntryFixture : public ::testing::Test {
 protected:
-    void SetUp() override { home.createDatabase(); }
+    void SetUp() override { home.createDatabase(productData()); }
+    // The cheque's own tests start with its product data.
+    virtual slipcraft::ProductData productData() const { return slipcraft::ProductData::Omit; }
 
     slipcraft::Database& db() { return context.db(); }
 

@@ -49,9 +49,11 @@ TEST(CommandLine, TestPageOptions)
         QString printer;
         QString output;
         bool valid;
+        bool grid = false;
     };
     const Case cases[] = {
         {{"--template", "12"}, 12, "", "", true},
+        {{"--grid", "--template", "12"}, 12, "", "", true, true},
         {{"--template", "3", "--printer", "Bills"}, 3, "Bills", "", true},
         {{"--output", "/tmp/a.pdf", "--template", "3"}, 3, "", "/tmp/a.pdf", true},
         {{}, 0, "", "", false},
@@ -59,7 +61,7 @@ TEST(CommandLine, TestPageOptions)
         {{"--template", "x"}, 0, "", "", false},
         {{"--template", "-1"}, 0, "", "", false},
         {{"--template", "3", "--printer", "P", "--output", "a.pdf"}, 3, "P", "a.pdf", false},
-        {{"--template", "3", "--grid"}, 3, "", "", false},
+        {{"--template", "3", "--grids"}, 3, "", "", false},
     };
     for (const Case& c : cases) {
         const TestPageOptions options = parseTestPageOptions(c.arguments);
@@ -69,6 +71,7 @@ TEST(CommandLine, TestPageOptions)
             EXPECT_EQ(options.templateId, c.templateId) << shown;
             EXPECT_EQ(options.printer, c.printer) << shown;
             EXPECT_EQ(options.outputFile, c.output) << shown;
+            EXPECT_EQ(options.alignmentGrid, c.grid) << shown;
         }
     }
 }

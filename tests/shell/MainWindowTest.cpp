@@ -3,6 +3,7 @@
 #include "TempHome.h"
 
 #include "data/Database.h"
+#include "parties/DAOPerson.h"
 #include "platform/IniFile.h"
 #include "platform/RegistryStore.h"
 #include "platform/printing/PrintService.h"
@@ -176,15 +177,14 @@ QWidget* plainEntryWindow()
 TEST_F(MainWindowCommands, EveryCommandIsPresentAndThoseWithoutTheirWindowAreDisabled)
 {
     auto window = open();
-    const QStringList working{"m_CloseALL", "BaseSet", "N21", "MenuSsSet", "PrinterConfig", "N8", "mPopPrint", "mNeedLogin", "mSystemBackImage",
+    const QStringList working{"m_new_zp", "m_CloseALL", "PersonalInfoManage", "mTemplateProperty", "mLockPrinter", "BaseSet", "N21", "MenuSsSet", "PrinterConfig", "N8", "mPopPrint", "mNeedLogin", "mSystemBackImage",
                               "mUseDefaultCPR", "updates", "mResetTemps", "N1", "mLockDeskTop", "N10", "N7",
                               "CallCounter", "nHiddenOrShowBar", "AboutSystem", "SystemHelp", "nEnterFolder",
                               "mRestartMe", "ExitSystem"};
-    const QStringList waiting{"m_new_zp", "m_new_jzd", "m_new_dhd", "m_new_JKD", "m_new_cdhp", "m_new_JWH",
+    const QStringList waiting{"m_new_jzd", "m_new_dhd", "m_new_JKD", "m_new_cdhp", "m_new_JWH",
                               "m_new_Def", "m_new_kdd", "mZPSearch", "mJZDSearch", "mDHDSearch", "mCDHPSearch",
-                              "mJWHSearch", "mJKDSearch", "mKDDSearch", "PersonalInfoManage", "nDesign", "nImpExp",
-                              "nTempManage", "N23", "mTemplateProperty",
-                              "mLockPrinter", "N9281"};
+                              "mJWHSearch", "mJKDSearch", "mKDDSearch", "nDesign", "nImpExp",
+                              "nTempManage", "N23", "N9281"};
     for (const QString& name : working) {
         ASSERT_NE(window->command(name), nullptr) << name.toStdString();
         EXPECT_TRUE(window->command(name)->isEnabled()) << name.toStdString();
@@ -343,6 +343,18 @@ TEST_F(MainWindowCommands, TheLockedPrinterIsCurrentFromTheStart)
     on->context.settings().setConfigByname(QStringLiteral("DefaultPrinter"), QStringLiteral("bills"));
     auto window = open();
     EXPECT_EQ(printers.current, QStringLiteral("Bills"));
+}
+
+TEST_F(MainWindowCommands, TheDefaultDrawerIsReadAtStartOnlyWhenSwitchedOn)
+{
+    on->context.db().execute(QStringLiteral("insert into CKPersonalInfoTable (全称,分组,单位类型) values ('甲公司','',''),"
+                                            "('乙公司','默认出票人','我方单位')"));
+    open();
+    EXPECT_EQ(on->context.defaultDrawer(), nullptr);
+    on->context.settings().setConfigByname(Settings::kUseDefaultDrawer, QStringLiteral("yes"));
+    open();
+    ASSERT_NE(on->context.defaultDrawer(), nullptr);
+    EXPECT_EQ(on->context.defaultDrawer()->getFullName(), QStringLiteral("乙公司"));
 }
 
 TEST_F(MainWindowCommands, ExitAsksWithTheBrand)

@@ -152,9 +152,9 @@ TEST_F(ProgramTest, TestPagePrintsATemplatesItemsIntoAFile)
     {
         slipcraft::Database db(home.filePath(QStringLiteral("Data/EPData.ini")), QStringLiteral("program-test"));
         db.execute(QStringLiteral("insert into ckTypeTable (CheckTypeId,TypeName,TypeFirstName,TypeDescribe,Visiable)"
-                                  " values (7,'支票（样张）','支票','样张','启用')"));
+                                  " values (7,'样票（样张）','样票','样张','启用')"));
         db.execute(QStringLiteral("insert into NameDict (CheckTypeName,CtlName,CtlLabel,CtlType,PrintItem,ShowOrd,CtlData)"
-                                  " values ('支票','ZDYT','用途','TEXT',1,1,'Sample')"));
+                                  " values ('样票','ZDYT','用途','TEXT',1,1,'Sample')"));
         db.execute(QStringLiteral("insert into CKControl (CheckTypeId,CtlName,CtlX,CtlY,NeedPrint,CtlFontName,CtlFontSize)"
                                   " values (7,'ZDYT',300,200,1,'Arial',12)"));
     }

@@ -26,9 +26,9 @@ QString TempHome::databasePath() const
     return path(QStringLiteral("Data/EPData.ini"));
 }
 
-void TempHome::createDatabase() const
+void TempHome::createDatabase(slipcraft::ProductData productData) const
 {
-    const QString problem = slipcraft::prepareDatabaseFile(databasePath());
+    const QString problem = slipcraft::prepareDatabaseFile(databasePath(), productData);
     ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
 }
 

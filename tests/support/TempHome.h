@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Database.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -11,8 +13,9 @@ public:
     QString runPath() const;
     QString path(const QString& relative) const;
     QString databasePath() const;
-    // Creates Data/EPData.ini with the schema and seed data; fails the test on error.
-    void createDatabase() const;
+    // Creates Data/EPData.ini with the schema and seed data, by default without the
+    // product data of the bill types; fails the test on error.
+    void createDatabase(slipcraft::ProductData productData = slipcraft::ProductData::Omit) const;
 
 private:
     QTemporaryDir dir_;

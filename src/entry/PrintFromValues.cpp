@@ -1,0 +1,222 @@
+#include "entry/PrintFromValues.h"
+
+#include "entry/CheckZP.h"
+#include "entry/FormControls.h"
+#include "platform/printing/PrintService.h"
+#include "platform/printing/Printer.h"
+#include "shell/AppContext.h"
+#include "templates/Catalogue.h"
+#include "wording/Functions.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QJsonValue>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <memory>
+
+namespace slipcraft {
+
+namespace {
+
+// The given printer as the only one, for the length of one job.
+class SinglePrinterService final : public PrintService {
+public:
+    explicit SinglePrinterService(Printer& printer)
+        : printer_(printer)
+    {
+    }
+    QStringList printerNames() const override { return {printer_.name()}; }
+    QString currentPrinter() const override { return printer_.name(); }
+    bool selectPrinter(const QString& name) override { return name == printer_.name(); }
+    SetupResult showSetupDialog(QWidget*) override { return SetupResult::Confirmed; }
+    Printer& printer() override { return printer_; }
+
+private:
+    Printer& printer_;
+};
+
+class ServiceSwap {
+public:
+    ServiceSwap(AppContext& context, PrintService* service)
+        : context_(context)
+        , previous_(context.printService())
+    {
+        context.setPrintService(service);
+    }
+    ~ServiceSwap() { context_.setPrintService(previous_); }
+
+private:
+    AppContext& context_;
+    PrintService* previous_;
+};
+
+// Boxes the form fills itself from the date, the amount or another box.
+const QStringList kDerived = {
+    QStringLiteral("ZDNIAN"), QStringLiteral("ZDYUE"), QStringLiteral("ZDRI"),   QStringLiteral("CGNIAN"),
+    QStringLiteral("CGYUE"),  QStringLiteral("CGRI"),  QStringLiteral("CGINCOMP"), QStringLiteral("CGYT"),
+    QStringLiteral("CGJEXX"), QStringLiteral("ZDYY"),  QStringLiteral("ZDQW"),   QStringLiteral("ZDBW"),
+    QStringLiteral("ZDSW"),   QStringLiteral("ZDWY"),  QStringLiteral("ZDQY"),   QStringLiteral("ZDBY"),
+    QStringLiteral("ZDSY"),   QStringLiteral("ZDY"),   QStringLiteral("ZDJ"),    QStringLiteral("ZDF"),
+};
+
+struct Assignment {
+    QString control; // upper case, or DATE / CURRENCY / AMOUNT
+    QString value;
+};
+
+QString valueText(const QJsonValue& value)
+{
+    if (value.isDouble())
+        return QString::number(value.toDouble(), 'f', -1);
+    if (value.isBool())
+        return value.toBool() ? QStringLiteral("1") : QString();
+    return value.toString();
+}
+
+} // namespace
+
+PrintFromValuesResult printBillFromValues(AppContext& context, const QString& billType, const QString& templateName,
+                                          const QJsonObject& values, Printer& printer, bool save)
+{
+    PrintFromValuesResult result;
+    if (billType != TfmCheckZP::kBillType) {
+        result.error = QStringLiteral("不支持的单据类型：") + billType;
+        return result;
+    }
+    Catalogue& catalogue = context.catalogue();
+    QString name = templateName;
+    try {
+        if (!name.isEmpty() && catalogue.loadCheckTypeIDByFirstAndLastName(billType, name) <= 0) {
+            result.error = QStringLiteral("模板(") + name + QStringLiteral(")不存在！");
+            return result;
+        }
+    } catch (const DatabaseError& error) {
+        result.error = error.text();
+        return result;
+    }
+
+    // Item names and labels of the bill type, to know every key before anything happens.
+    QHash<QString, QString> controlByKey;
+    try {
+        SqlQuery rows = context.db().query(
+            QStringLiteral("select CtlName, CtlLabel, CtlType from NameDict where CheckTypeName=:type"),
+            {{QStringLiteral("type"), billType}});
+        while (rows.next()) {
+            const QString control = rows.value(0).toString().toUpper();
+            if (rows.value(2).toString().toUpper() == QLatin1String("SHAPE"))
+                continue;
+            controlByKey.insert(control, control);
+            if (!rows.value(1).toString().isEmpty())
+                controlByKey.insert(rows.value(1).toString().toUpper(), control);
+        }
+    } catch (const DatabaseError& error) {
+        result.error = error.text();
+        return result;
+    }
+    for (const char* key : {"SELDATE", "出票日期", "ZDNIANYUERI"})
+        controlByKey.insert(QString::fromUtf8(key), QStringLiteral("DATE"));
+    for (const char* key : {"CFGMONEYTYPE", "币种"})
+        controlByKey.insert(QString::fromUtf8(key), QStringLiteral("CURRENCY"));
+    for (const char* key : {"ZDJEXX", "ZDJEDX", "INPUTJEXX", "金额"})
+        controlByKey.insert(QString::fromUtf8(key), QStringLiteral("AMOUNT"));
+    for (auto it = controlByKey.begin(); it != controlByKey.end(); ++it)
+        if (it.value() == QLatin1String("ZDJEXX") || it.value() == QLatin1String("ZDJEDX"))
+            it.value() = QStringLiteral("AMOUNT");
+
+    QList<Assignment> assignments;
+    QString amount;
+    QDate date;
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        const QString control = controlByKey.value(it.key().toUpper());
+        if (control.isEmpty()) {
+            result.error = QStringLiteral("未知的项目：") + it.key();
+            return result;
+        }
+        if (kDerived.contains(control)) {
+            result.error = QStringLiteral("项目“") + it.key() + QStringLiteral("”由其他项目生成，不能直接填写");
+            return result;
+        }
+        const QString text = valueText(it.value());
+        if (control == QLatin1String("AMOUNT")) {
+            // Other software gets no clean-up of stray letters: only a number passes.
+            const QString plain = trimText(QString(text).remove(QLatin1Char(',')));
+            if (!plain.isEmpty() && !isDecimalNumber(plain)) {
+                AmountEntry refused;
+                refused.status = AmountEntry::Status::NotANumber;
+                result.error = refused.message();
+                return result;
+            }
+            const AmountEntry entry = readAmountEntry(text);
+            if (entry.status != AmountEntry::Status::Ok) {
+                result.error = entry.message();
+                return result;
+            }
+            amount = text;
+        } else if (control == QLatin1String("DATE")) {
+            date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+            if (!date.isValid()) {
+                result.error = QStringLiteral("出票日期应为yyyy-MM-dd格式：") + text;
+                return result;
+            }
+        } else {
+            assignments.append({control, text});
+        }
+    }
+
+    auto form = std::make_unique<TfmCheckZP>(context);
+    form->setAttribute(Qt::WA_DeleteOnClose, false);
+    if (!form->hasTemplate()) {
+        result.error = QStringLiteral("没有找到任何启用的【") + billType + QStringLiteral("】模板！");
+        return result;
+    }
+    if (!name.isEmpty() && name != form->templateName() && !form->setCurrentCheckType(name)) {
+        result.error = QStringLiteral("模板(") + name + QStringLiteral(")不存在！");
+        return result;
+    }
+
+    for (const Assignment& a : std::as_const(assignments)) {
+        if (a.control == QLatin1String("CURRENCY")) {
+            form->setMoneyName(a.value);
+            continue;
+        }
+        QWidget* control = findNamedControl(form.get(), a.control);
+        if (auto* box = qobject_cast<QCheckBox*>(control))
+            box->setChecked(!a.value.isEmpty() && a.value != QLatin1String("0"));
+        else if (auto* edit = qobject_cast<QLineEdit*>(control))
+            edit->setText(a.value);
+        else if (auto* combo = qobject_cast<QComboBox*>(control))
+            combo->setEditText(a.value);
+        else if (auto* text = qobject_cast<QPlainTextEdit*>(control))
+            text->setPlainText(a.value);
+    }
+    if (date.isValid())
+        form->setDate(date);
+    if (!form->setJEXX(amount)) {
+        result.error = readAmountEntry(amount).message();
+        return result;
+    }
+    // setJEXX leaves the typed amount in the entry box, as the form's own entry does.
+    if (auto* entry = qobject_cast<QLineEdit*>(findNamedControl(form.get(), QStringLiteral("inputJEXX"))))
+        entry->setText(readAmountEntry(amount).text);
+
+    SinglePrinterService service(printer);
+    ServiceSwap swap(context, &service);
+    if (!form->printBill(1)) {
+        result.error = QStringLiteral("打印失败：") + printer.name();
+        return result;
+    }
+    if (save) {
+        form->session().announce = false;
+        if (!form->saveBill()) {
+            result.error = QStringLiteral("保存失败");
+            return result;
+        }
+        result.serial = form->session().recordNumber;
+    }
+    result.ok = true;
+    return result;
+}
+
+} // namespace slipcraft
