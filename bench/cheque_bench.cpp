@@ -24,21 +24,6 @@ using namespace slipcraft;
 
 namespace {
 
-class BenchPrintService final : public PrintService {
-public:
-    explicit BenchPrintService(Printer& printer)
-        : printer_(printer)
-    {
-    }
-    QStringList printerNames() const override { return {printer_.name()}; }
-    QString currentPrinter() const override { return printer_.name(); }
-    bool selectPrinter(const QString& name) override { return name == printer_.name(); }
-    SetupResult showSetupDialog(QWidget*) override { return SetupResult::Confirmed; }
-    Printer& printer() override { return printer_; }
-
-private:
-    Printer& printer_;
-};
 
 double median(std::vector<double> values)
 {
@@ -75,7 +60,7 @@ int main(int argc, char** argv)
 
     PdfPrinter printer(runPath + QStringLiteral("Output"));
     printer.setOutputFile(runPath + QStringLiteral("cheque.pdf"));
-    BenchPrintService service(printer);
+    SinglePrinterService service(printer);
     context.setPrintService(&service);
     TfmCheckZP form(context);
     form.setAttribute(Qt::WA_DeleteOnClose, false);

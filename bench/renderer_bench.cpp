@@ -27,21 +27,6 @@ constexpr int kTemplate = 1;
 constexpr int kItems = 60;
 const QString kBillType = QStringLiteral("电汇单");
 
-class BenchPrintService final : public PrintService {
-public:
-    explicit BenchPrintService(Printer& printer)
-        : printer_(printer)
-    {
-    }
-    QStringList printerNames() const override { return {printer_.name()}; }
-    QString currentPrinter() const override { return printer_.name(); }
-    bool selectPrinter(const QString& name) override { return name == printer_.name(); }
-    SetupResult showSetupDialog(QWidget*) override { return SetupResult::Confirmed; }
-    Printer& printer() override { return printer_; }
-
-private:
-    Printer& printer_;
-};
 
 // A bill held in a table of item values, as a batch row would fill an entry form.
 class TableSource final : public PrintSource {
@@ -152,7 +137,7 @@ int main(int argc, char** argv)
 
     PdfPrinter printer(home.filePath(QStringLiteral("Output")));
     printer.setOutputFile(home.filePath(QStringLiteral("bench.pdf")));
-    BenchPrintService service(printer);
+    SinglePrinterService service(printer);
     context.setPrintService(&service);
     TableSource source;
     PrintJob job(context, source);

@@ -20,22 +20,6 @@ namespace slipcraft {
 
 namespace {
 
-// The given printer as the only one, for the length of one job.
-class SinglePrinterService final : public PrintService {
-public:
-    explicit SinglePrinterService(Printer& printer)
-        : printer_(printer)
-    {
-    }
-    QStringList printerNames() const override { return {printer_.name()}; }
-    QString currentPrinter() const override { return printer_.name(); }
-    bool selectPrinter(const QString& name) override { return name == printer_.name(); }
-    SetupResult showSetupDialog(QWidget*) override { return SetupResult::Confirmed; }
-    Printer& printer() override { return printer_; }
-
-private:
-    Printer& printer_;
-};
 
 class ServiceSwap {
 public:

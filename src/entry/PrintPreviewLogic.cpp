@@ -21,18 +21,6 @@ int numberOrZero(const QString& text)
     return ok ? value : 0;
 }
 
-// Each character of text, a surrogate pair kept whole.
-QStringList characters(const QString& text)
-{
-    QStringList result;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-        result += text.mid(i, pair ? 2 : 1);
-        i += pair ? 1 : 0;
-    }
-    return result;
-}
-
 struct ItemMetrics {
     const PreviewItemRow& row;
     int linePitch; // pixels
@@ -53,7 +41,7 @@ void showText(QList<PreviewText>& shown, const ItemMetrics& item, const QString&
         return;
     }
     if (inCells && item.cellPitch > 1) {
-        const QStringList cells = characters(trimText(text));
+        const QStringList cells = splitCharacters(trimText(text));
         for (qsizetype j = 0; j < cells.size(); ++j)
             showText(shown, item, cells[j], name + QLatin1Char('_') + QString::number(j), x + int(j) * item.cellPitch, y,
                      0, false);

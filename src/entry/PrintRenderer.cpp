@@ -45,18 +45,6 @@ std::optional<int> cellPitchValue(const QString& text)
     return ok ? std::optional<int>(pitch) : std::nullopt;
 }
 
-// Each character of text, a surrogate pair kept whole.
-QStringList characters(const QString& text)
-{
-    QStringList result;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-        result += text.mid(i, pair ? 2 : 1);
-        i += pair ? 1 : 0;
-    }
-    return result;
-}
-
 struct Decimal {
     bool negative = false;
     QString whole;    // digits as written, possibly empty or with leading zeros
@@ -161,7 +149,7 @@ bool printTextInCells(Printer& printer, qint64 x, qint64 y, const QString& text,
     printer.selectFont(itemFont(fontName, size, bold, italic, underline, color));
     const qint64 shift = 2 * qint64(printer.averageCharWidth());
     const int py = toDevice(printerPixels(y, printer.resolutionY()) - printer.physicalOffsetTop());
-    const QStringList cells = characters(trimmed);
+    const QStringList cells = splitCharacters(trimmed);
     for (qsizetype i = 0; i < cells.size(); ++i) {
         const qint64 px = printerPixels(x + i * qint64(*pitch), printer.resolutionX()) + shift;
         printer.drawText(toDevice(px), py, cells[i]);
@@ -226,7 +214,7 @@ bool ItemPrinter::printItem(int templateId, int xOffset, const QString& separato
 
         if (lines.size() == 1) {
             if (text == context_.currentCurrencyAbbreviation) {
-                const qsizetype length = characters(text).size();
+                const qsizetype length = splitCharacters(text).size();
                 if (gbk::width(text) > length)
                     x -= 10;
                 else if (length > 1 && context_.currentDigitBoxPitch > 0)

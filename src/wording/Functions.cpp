@@ -346,6 +346,17 @@ QStringList splitText(const QString& text, const QString& separator)
     return text.split(separator, Qt::KeepEmptyParts, Qt::CaseSensitive);
 }
 
+QStringList splitCharacters(const QString& text)
+{
+    QStringList result;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        result += text.mid(i, pair ? 2 : 1);
+        i += pair ? 1 : 0;
+    }
+    return result;
+}
+
 QStringList breakLines(const QString& text, int n)
 {
     if (text.isEmpty())

@@ -69,6 +69,9 @@ bool isDigitText(const QString& text);
 // An empty separator gives the whole text as the single piece.
 QStringList splitText(const QString& text, const QString& separator);
 
+// Each character of text as its own piece; a surrogate pair stays whole.
+QStringList splitCharacters(const QString& text);
+
 // Print lines of about n Chinese characters: each line is the shortest run of whole
 // characters that reaches 2n GBK bytes (so 2n + 1 when a Chinese character straddles
 // the boundary); the last line takes the rest. No line for an empty text; the whole

@@ -1,5 +1,7 @@
 #include "platform/printing/PrintService.h"
 
+#include "platform/printing/Printer.h"
+
 #include "wording/Functions.h"
 
 namespace slipcraft {
@@ -17,6 +19,21 @@ bool setDefaultPrinter(PrintService& service, const QString& name, const QString
         if (candidate.toUpper() == wanted)
             return service.selectPrinter(candidate);
     return false;
+}
+
+QStringList SinglePrinterService::printerNames() const
+{
+    return {printer_.name()};
+}
+
+QString SinglePrinterService::currentPrinter() const
+{
+    return printer_.name();
+}
+
+bool SinglePrinterService::selectPrinter(const QString& name)
+{
+    return name == printer_.name();
 }
 
 } // namespace slipcraft

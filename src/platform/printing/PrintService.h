@@ -38,6 +38,24 @@ public:
     std::function<void(const QString& filePath)> onPdfWritten;
 };
 
+// One given printer as the only one: for jobs that must go to a printer chosen
+// elsewhere (a PDF file named on the command line, a benchmark).
+class SinglePrinterService final : public PrintService {
+public:
+    explicit SinglePrinterService(Printer& printer)
+        : printer_(printer)
+    {
+    }
+    QStringList printerNames() const override;
+    QString currentPrinter() const override;
+    bool selectPrinter(const QString& name) override;
+    SetupResult showSetupDialog(QWidget*) override { return SetupResult::Confirmed; }
+    Printer& printer() override { return printer_; }
+
+private:
+    Printer& printer_;
+};
+
 // Makes the printer whose name matches without regard to case current, the first
 // match in list order. An empty name falls back to storedName; nothing happens when
 // both are empty or nothing matches. Returns whether a printer was selected.
