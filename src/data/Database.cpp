@@ -138,10 +138,10 @@ DatabaseError::DatabaseError(const QString& text)
 {
 }
 
-SqlQuery::SqlQuery(const QSqlDatabase& db, const QString& sql, const SqlParams& params)
+SqlQuery::SqlQuery(const QSqlDatabase& db, const QString& sql, const SqlParams& params, Rows rows)
     : query_(db)
 {
-    query_.setForwardOnly(true);
+    query_.setForwardOnly(rows == Rows::ForwardOnly);
     if (!query_.prepare(sql))
         throw DatabaseError(engineText(query_.lastError()));
     requireValues(query_, params);
@@ -198,9 +198,9 @@ void Database::close()
     QSqlDatabase::database(connectionName_, false).close();
 }
 
-SqlQuery Database::query(const QString& sql, const SqlParams& params)
+SqlQuery Database::query(const QString& sql, const SqlParams& params, SqlQuery::Rows rows)
 {
-    return SqlQuery(connection(), sql, params);
+    return SqlQuery(connection(), sql, params, rows);
 }
 
 int Database::execute(const QString& sql, const SqlParams& params)

@@ -33,13 +33,20 @@ using SqlParams = QVariantMap;
 // One statement on a connection, executed on construction.
 class SqlQuery {
 public:
-    SqlQuery(const QSqlDatabase& db, const QString& sql, const SqlParams& params = {}); // throws DatabaseError
+    // Forward only unless a model will scroll it.
+    enum class Rows { ForwardOnly, Scrollable };
+
+    SqlQuery(const QSqlDatabase& db, const QString& sql, const SqlParams& params = {},
+             Rows rows = Rows::ForwardOnly); // throws DatabaseError
     bool next() { return query_.next(); }
     QVariant value(int column) const { return query_.value(column); }
     QVariant value(const QString& column) const { return query_.value(column); }
     QSqlRecord record() const { return query_.record(); }
     int rowsAffected() const { return query_.numRowsAffected(); }
     qint64 lastInsertId() const { return query_.lastInsertId().toLongLong(); }
+    // The executed query, for a model that fetches its rows as they are shown
+    // (construct it Scrollable).
+    QSqlQuery release() && { return std::move(query_); }
 
 private:
     QSqlQuery query_;
@@ -64,7 +71,7 @@ public:
     bool isOpen() const;
     void close();
 
-    SqlQuery query(const QString& sql, const SqlParams& params = {});
+    SqlQuery query(const QString& sql, const SqlParams& params = {}, SqlQuery::Rows rows = SqlQuery::Rows::ForwardOnly);
     // Returns the number of rows the statement changed.
     int execute(const QString& sql, const SqlParams& params = {});
     // First field of the first row; a null QVariant when there is no row.

@@ -195,14 +195,7 @@ NodeChoice chooseNode(Filter& filter, const QStringList& path)
 int load(Database& db, QSqlQueryModel& model, const Query& query)
 {
     const int rows = db.scalar(query.countStatement(), query.params).toInt();
-    QSqlQuery list(db.connection());
-    if (!list.prepare(query.statement()))
-        throw DatabaseError(list.lastError().databaseText());
-    for (auto it = query.params.cbegin(); it != query.params.cend(); ++it)
-        list.bindValue(QLatin1Char(':') + it.key(), it.value());
-    if (!list.exec())
-        throw DatabaseError(list.lastError().databaseText());
-    model.setQuery(std::move(list));
+    model.setQuery(db.query(query.statement(), query.params, SqlQuery::Rows::Scrollable).release());
     if (model.lastError().isValid())
         throw DatabaseError(model.lastError().databaseText());
     return rows;
