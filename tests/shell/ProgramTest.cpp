@@ -167,3 +167,47 @@ TEST_F(ProgramTest, TestPagePrintsATemplatesItemsIntoAFile)
     ASSERT_EQ(words.size(), 1);
     EXPECT_EQ(words[0].text, QStringLiteral("Sample"));
 }
+
+TEST_F(ProgramTest, PrintFillsTheChequeFromJsonAndSavesOnlyWhenAsked)
+{
+    const auto writeValues = [this](const char* name, const QByteArray& json) {
+        QFile file(home.filePath(QString::fromUtf8(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(json);
+        return file.fileName();
+    };
+    const QString good = writeValues("good.json", "{\"收款人全称\": \"某某科技有限公司\", \"金额\": \"1005.05\","
+                                                  " \"出票日期\": \"2026-12-10\"}");
+    const QString bad = writeValues("bad.json", "{\"收款人全称\": \"某某\", \"no-such-box\": \"1\"}");
+    const QString pdf = home.filePath(QStringLiteral("cheque.pdf"));
+    const auto print = [&](const QString& values, bool save) {
+        QStringList arguments{QStringLiteral("--home"), home.path(), QStringLiteral("print"), QStringLiteral("--bill-type"),
+                              QStringLiteral("支票"), QStringLiteral("--values"), values, QStringLiteral("--output"), pdf};
+        if (save)
+            arguments << QStringLiteral("--save");
+        return run(arguments);
+    };
+    const auto savedBills = [this] {
+        slipcraft::Database db(home.filePath(QStringLiteral("Data/EPData.ini")), QStringLiteral("program-print"));
+        return db.scalar(QStringLiteral("select count(*) from DataZPTable")).toInt();
+    };
+
+    const ProcessResult printed = print(good, false);
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    EXPECT_EQ(printed.out.trimmed(), pdf);
+    QStringList words;
+    for (const pdfreader::Word& word : pdfreader::words(pdf))
+        words << word.text;
+    EXPECT_TRUE(words.join(QString()).contains(QStringLiteral("壹仟零伍元零伍分"))) << words.join(' ').toStdString();
+    EXPECT_EQ(savedBills(), 0);
+
+    const ProcessResult saved = print(good, true);
+    ASSERT_EQ(saved.exitCode, 0) << saved.err.toStdString();
+    EXPECT_EQ(saved.out.split(QLatin1Char('\n')).value(0), QStringLiteral("1"));
+    EXPECT_EQ(savedBills(), 1);
+
+    const ProcessResult refused = print(bad, true);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err.count(QLatin1Char('\n')), 1) << refused.err.toStdString();
+    EXPECT_EQ(savedBills(), 1);
+}
