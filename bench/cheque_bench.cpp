@@ -2,6 +2,8 @@
 // open window onto the PDF printer. Prints the median of several runs of each; the targets
 // are 150 ms and 50 ms.
 
+#include "Median.h"
+
 #include "data/Database.h"
 #include "entry/CheckZP.h"
 #include "platform/printing/PdfPrinter.h"
@@ -21,17 +23,6 @@
 #include <vector>
 
 using namespace slipcraft;
-
-namespace {
-
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {

@@ -2,6 +2,8 @@
 // of several), then one job of 1,000 pages, one bill each, with its time and the
 // process's peak resident memory.
 
+#include "Median.h"
+
 #include "data/Database.h"
 #include "entry/PrintJob.h"
 #include "platform/printing/PdfPrinter.h"
@@ -111,11 +113,6 @@ long peakResidentKb()
     return -1;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 } // namespace
 

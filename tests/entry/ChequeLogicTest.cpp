@@ -131,9 +131,7 @@ protected:
     }
     QStringList texts()
     {
-        QStringList list;
-        for (const auto& m : messages.messages)
-            list << m.text;
+        const QStringList list = messages.texts();
         messages.messages.clear();
         return list;
     }

@@ -73,13 +73,7 @@ protected:
 
     int peopleLeft() { return context.db().scalar(QStringLiteral("select count(*) from People")).toInt(); }
 
-    QStringList texts() const
-    {
-        QStringList all;
-        for (const RecordingMessages::Message& message : messages.messages)
-            all << message.text;
-        return all;
-    }
+    QStringList texts() const { return messages.texts(); }
 
     TempHome home;
     RecordingMessages messages;

@@ -151,13 +151,7 @@ protected:
         window->resize(600, 400);
         return window;
     }
-    QStringList texts() const
-    {
-        QStringList shown;
-        for (const auto& message : on->messages.messages)
-            shown << message.text;
-        return shown;
-    }
+    QStringList texts() const { return on->messages.texts(); }
     QString stored(const char* name) { return on->context.settings().getConfigByname(QString::fromUtf8(name)); }
 
     TempHome home;

@@ -10,3 +10,11 @@ bool RecordingMessages::ask(const QString& text, const QString& caption, Icon ic
     messages.append({text, caption, icon, true});
     return answer;
 }
+
+QStringList RecordingMessages::texts() const
+{
+    QStringList shown;
+    for (const Message& message : messages)
+        shown << message.text;
+    return shown;
+}

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // Records what the logic would have shown; answers questions with a preset answer.
 class RecordingMessages final : public slipcraft::UserMessages {
@@ -17,6 +18,9 @@ public:
 
     void show(const QString& text, const QString& caption, Icon icon) override;
     bool ask(const QString& text, const QString& caption, Icon icon) override;
+
+    // The texts shown, in order.
+    QStringList texts() const;
 
     QList<Message> messages;
     bool answer = false;

@@ -64,13 +64,7 @@ protected:
             + row.value(2).toString();
     }
 
-    QStringList shownTexts() const
-    {
-        QStringList texts;
-        for (const auto& message : messages.messages)
-            texts << message.text;
-        return texts;
-    }
+    QStringList shownTexts() const { return messages.texts(); }
 
     TempHome home;
     RecordingMessages messages;

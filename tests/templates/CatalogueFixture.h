@@ -80,13 +80,7 @@ protected:
                      {{QStringLiteral("id"), id}, {QStringLiteral("name"), name}, {QStringLiteral("value"), value}});
     }
 
-    QStringList shownTexts() const
-    {
-        QStringList texts;
-        for (const auto& message : messages.messages)
-            texts << message.text;
-        return texts;
-    }
+    QStringList shownTexts() const { return messages.texts(); }
 
     TempHome home;
     RecordingMessages messages;
