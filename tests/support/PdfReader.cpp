@@ -47,6 +47,20 @@ QList<Word> words(const QString& pdfPath)
     return found;
 }
 
+QStringList pageTexts(const QString& pdfPath)
+{
+    QStringList pages = run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                                                          pdfPath, QStringLiteral("-")})
+                            .split(QLatin1Char('\f'));
+    // A form feed ends every page, so the last piece is empty.
+    if (!pages.isEmpty() && pages.last().isEmpty())
+        pages.removeLast();
+    for (QString& page : pages)
+        while (page.endsWith(QLatin1Char('\n')))
+            page.chop(1);
+    return pages;
+}
+
 Info info(const QString& pdfPath)
 {
     const QString text = run(QStringLiteral("pdfinfo"), {pdfPath});

@@ -19,6 +19,9 @@ struct Word {
 
 QList<Word> words(const QString& pdfPath);
 
+// The text of each page as `pdftotext -raw` extracts it, lines joined by "\n".
+QStringList pageTexts(const QString& pdfPath);
+
 struct Info {
     int pages = 0;
     QSizeF pageSizePt; // of the first page

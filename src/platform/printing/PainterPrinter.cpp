@@ -27,9 +27,7 @@ QPageLayout jobLayout(const PageSetup& setup, const QPagedPaintDevice& device)
 // The face, size and styles of a template font, for painting.
 QFont toQFont(const PrintFont& font)
 {
-    QFont qfont;
-    if (!font.family.isEmpty())
-        qfont.setFamily(font.family);
+    QFont qfont(printableFace(font.family));
     if (font.pointSize > 0)
         qfont.setPointSizeF(font.pointSize);
     qfont.setBold(font.bold);

@@ -18,10 +18,10 @@ TEST(FontFaces, WindowsFacesResolveToInstalledOnes)
         QString installed;
     };
     const Case cases[] = {
-        {QStringLiteral("宋体"), QStringLiteral("Noto Serif CJK SC")},
-        {QStringLiteral("NSimSun"), QStringLiteral("Noto Serif CJK SC")},
-        {QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC")},
-        {QStringLiteral("Microsoft YaHei"), QStringLiteral("Noto Sans CJK SC")},
+        {QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN")},
+        {QStringLiteral("NSimSun"), QStringLiteral("AR PL UMing CN")},
+        {QStringLiteral("黑体"), QStringLiteral("WenQuanYi Zen Hei")},
+        {QStringLiteral("Microsoft YaHei"), QStringLiteral("WenQuanYi Zen Hei")},
         {QStringLiteral("楷体_GB2312"), QStringLiteral("AR PL UKai CN")},
         {QStringLiteral("仿宋"), QStringLiteral("AR PL UMing CN")},
         {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")},
@@ -33,5 +33,11 @@ TEST(FontFaces, WindowsFacesResolveToInstalledOnes)
 
     // Qt keeps the names in lower case.
     EXPECT_EQ(QFont::substitutes(QStringLiteral("KaiTi")),
-              (QStringList{QStringLiteral("ar pl ukai cn"), QStringLiteral("noto serif cjk sc"), QStringLiteral("wenquanyi zen hei")}));
+              (QStringList{QStringLiteral("ar pl ukai cn"), QStringLiteral("ar pl uming cn"), QStringLiteral("wenquanyi zen hei")}));
+
+    // A face nobody installed prints as 宋体; installed and mapped faces keep their names.
+    EXPECT_EQ(printableFace(QStringLiteral("华文行楷")), QStringLiteral("宋体"));
+    EXPECT_EQ(printableFace(QString()), QStringLiteral("宋体"));
+    EXPECT_EQ(printableFace(QStringLiteral("Arial")), QStringLiteral("Arial"));
+    EXPECT_EQ(printableFace(QStringLiteral("WenQuanYi Zen Hei")), QStringLiteral("WenQuanYi Zen Hei"));
 }

@@ -295,3 +295,69 @@ TEST_F(PdfPrinterTest, JobOperationsNeedAnOpenJob)
     EXPECT_TRUE(printer.endDocument());
     EXPECT_EQ(entries(folder).size(), 1);
 }
+
+namespace {
+
+struct FaceCase {
+    const char* label;
+    const char* face;
+    bool bold;
+};
+
+void PrintTo(const FaceCase& c, std::ostream* os)
+{
+    *os << c.label;
+}
+
+class PdfTextRoundTrip : public ::testing::TestWithParam<FaceCase> {};
+
+} // namespace
+
+// A PDF is the user's record of what was printed: a reader must extract every text
+// exactly as it was given, whatever face the template names.
+TEST_P(PdfTextRoundTrip, EveryTextReadsBackAsGiven)
+{
+    const QStringList texts = {
+        // Ideographs whose glyphs some faces share with the radicals.
+        QStringLiteral("人民子文角言金"),
+        QStringLiteral("AB123X7人民子文"),
+        QStringLiteral("￥1,005.05"),
+        QStringLiteral("人民币壹仟零伍元零伍分"),
+        QStringLiteral("贰零贰陆年零叁月壹拾伍日"),
+        QStringLiteral("１２３４．５０（全角）"),
+        QStringLiteral("，。：；！？《》【】、"),
+        QStringLiteral("USD$1,234.50¥€£"),
+        QStringLiteral("6225880012345678"),
+        QStringLiteral("收款人全称：北京某某有限公司"),
+    };
+    QTemporaryDir dir;
+    PdfPrinter printer(dir.filePath(QStringLiteral("Output")));
+    PrintFont font;
+    font.family = QString::fromUtf8(GetParam().face);
+    font.pointSize = 11;
+    font.bold = GetParam().bold;
+    printer.setPageSetup({QSizeF(230, 127), QPageLayout::Portrait});
+    ASSERT_TRUE(printer.beginDocument(QStringLiteral("支票")));
+    printer.selectFont(font);
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        if (i > 0)
+            ASSERT_TRUE(printer.newPage());
+        printer.drawText(600, 600, texts[i]);
+    }
+    ASSERT_TRUE(printer.endDocument()) << printer.errorText().toStdString();
+
+    EXPECT_EQ(pdfreader::pageTexts(printer.lastFile()), texts);
+    // None of the faces whose text does not read back.
+    for (const QString& used : pdfreader::fonts(printer.lastFile()))
+        EXPECT_FALSE(used.startsWith(QStringLiteral("Noto"))) << used.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Faces, PdfTextRoundTrip,
+                         ::testing::Values(FaceCase{"SongTi", "宋体", false}, FaceCase{"SongTiBold", "宋体", true},
+                                           FaceCase{"HeiTi", "黑体", false}, FaceCase{"YaHei", "微软雅黑", false},
+                                           FaceCase{"KaiTi", "楷体", false}, FaceCase{"FangSong", "仿宋", false},
+                                           FaceCase{"Arial", "Arial", false}, FaceCase{"ArialBold", "Arial", true},
+                                           FaceCase{"TimesNewRoman", "Times New Roman", false},
+                                           FaceCase{"CourierNew", "Courier New", false},
+                                           FaceCase{"UnknownFace", "华文行楷", false}, FaceCase{"NoFace", "", false}),
+                         [](const ::testing::TestParamInfo<FaceCase>& info) { return std::string(info.param.label); });
