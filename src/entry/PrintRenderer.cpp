@@ -280,8 +280,10 @@ PageSetup templatePageSetup(int paperWidth, int paperHeight, bool landscape)
         paperWidth = 2300;
         paperHeight = 1270;
     }
-    return PageSetup{QSizeF(paperWidth / 10.0, paperHeight / 10.0),
-                     landscape ? QPageLayout::Landscape : QPageLayout::Portrait};
+    const QSizeF face(paperWidth / 10.0, paperHeight / 10.0);
+    if (landscape)
+        return PageSetup{face.transposed(), QPageLayout::Landscape};
+    return PageSetup{face, QPageLayout::Portrait};
 }
 
 QString amountToUpperDigits(const QString& amount, int m, const QString& format)

@@ -72,8 +72,10 @@ QString getMoneyNameByCode(Database& db, const QString& abbreviation);
 // Every currency name. Throws DatabaseError.
 QStringList loadMoneyTypeList(Database& db);
 
-// The paper of a template: its size (0.1 mm, standing upright; 230 × 127 mm when
-// either side is missing) turned landscape when landscape is set.
+// The paper of a template whose face is paperWidth wide and paperHeight high (0.1 mm;
+// 230 × 127 mm when either side is missing). The page is always the face as designed;
+// landscape says only that the sheet enters the printer turned, so the printer is
+// given the sheet as it is fed (sides swapped) and turns it back.
 PageSetup templatePageSetup(int paperWidth, int paperHeight, bool landscape);
 
 // One upper-case numeral per digit position of amount (decimal text): m integer

@@ -99,3 +99,65 @@ TEST_F(PdfPrintTest, ItemsLandWhereTheTemplateSays)
         EXPECT_NEAR(word->yMin / pdfreader::kPointsPerMm, point.y(), kToleranceMm);
     }
 }
+
+// The page is the template's face as designed, whichever way the sheet is fed: an item
+// in each corner of the face is on the page.
+TEST_F(PdfPrintTest, PageIsTheFaceWhicheverWayTheSheetIsFed)
+{
+    struct Case {
+        const char* label;
+        int width;
+        int height;
+        int hvPrint;
+    };
+    const Case cases[] = {
+        {"wide face, fed turned", 2400, 1000, 1},
+        {"wide face, fed upright", 2400, 1000, 0},
+        {"tall face, fed turned", 1000, 2400, 1},
+        {"tall face, fed upright", 1000, 2400, 0},
+    };
+    const QStringList corners = {QStringLiteral("zdTL"), QStringLiteral("zdTR"), QStringLiteral("zdBL"),
+                                 QStringLiteral("zdBR")};
+    for (int i = 0; i < corners.size(); ++i)
+        addItem(QStringLiteral("进账单"), corners[i], QStringLiteral("TEXT"), i + 1);
+    int id = 10;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        ++id;
+        addTemplate(id, QStringLiteral("进账单"), 0, 0, c.hvPrint, c.width, c.height);
+        QWidget form;
+        // 3 mm in from every edge; the right and bottom items end 3 mm short of the edge.
+        const int right = c.width - 200;
+        const int bottom = c.height - 80;
+        const QPoint at[] = {{30, 30}, {right, 30}, {30, bottom}, {right, bottom}};
+        for (int i = 0; i < corners.size(); ++i) {
+            addLayout(id, {corners[i], at[i].x(), at[i].y(), 10, QStringLiteral("宋体")});
+            auto* box = new QLineEdit(QStringLiteral("角%1").arg(i), &form);
+            box->setObjectName(corners[i]);
+        }
+
+        QTemporaryDir dir;
+        PdfPrinter printer(dir.filePath(QStringLiteral("Output")));
+        printer.setOutputFile(dir.filePath(QStringLiteral("bill.pdf")));
+        OnePrinterService service(printer);
+        context.setPrintService(&service);
+        WidgetPrintSource source(context, &form, QStringLiteral("进账单"), {id});
+        PrintJob job(context, source);
+        ASSERT_TRUE(job.PrintPrepare());
+        ASSERT_TRUE(job.PrinterTransBegin(1));
+        ASSERT_TRUE(job.SendCheckToPrinter());
+        ASSERT_TRUE(job.PrinterTransEnd()) << printer.errorText().toStdString();
+
+        const pdfreader::Info info = pdfreader::info(printer.lastFile());
+        EXPECT_NEAR(info.pageSizePt.width() / pdfreader::kPointsPerMm, c.width / 10.0, 0.5);
+        EXPECT_NEAR(info.pageSizePt.height() / pdfreader::kPointsPerMm, c.height / 10.0, 0.5);
+        const QList<pdfreader::Word> words = pdfreader::words(printer.lastFile());
+        ASSERT_EQ(words.size(), corners.size());
+        for (int i = 0; i < corners.size(); ++i) {
+            EXPECT_EQ(words[i].text, QStringLiteral("角%1").arg(i));
+            EXPECT_NEAR(words[i].yMin / pdfreader::kPointsPerMm, at[i].y() / 10.0, 0.5);
+            EXPECT_LE(words[i].xMax, info.pageSizePt.width());
+            EXPECT_LE(words[i].yMax, info.pageSizePt.height());
+        }
+    }
+}

@@ -231,11 +231,12 @@ TEST_F(PrintJobTest, PaperOfTheTemplate)
         PageSetup setup;
     };
     const Case cases[] = {
-        {"landscape, own size", 1, 1780, 900, {QSizeF(178, 90), QPageLayout::Landscape}},
+        // The sheet goes in turned; the printer turns it back to the 178 × 90 face.
+        {"landscape, own size", 1, 1780, 900, {QSizeF(90, 178), QPageLayout::Landscape}},
         {"portrait", 0, 2100, 2970, {QSizeF(210, 297), QPageLayout::Portrait}},
         {"other values are portrait", 2, 1780, 900, {QSizeF(178, 90), QPageLayout::Portrait}},
         {"no direction, no size", QVariant(), QVariant(), QVariant(), {QSizeF(230, 127), QPageLayout::Portrait}},
-        {"a zero side", 1, 0, 900, {QSizeF(230, 127), QPageLayout::Landscape}},
+        {"a zero side", 1, 0, 900, {QSizeF(127, 230), QPageLayout::Landscape}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

@@ -71,7 +71,7 @@ TEST_F(TestPageTest, PrintsEachPrintableItemsSampleOnOnePage)
             kinds.append(e.kind);
     EXPECT_EQ(kinds, (QList<PrintEvent::Kind>{PrintEvent::Kind::PageSetup, PrintEvent::Kind::CopyCount,
                                               PrintEvent::Kind::Begin, PrintEvent::Kind::End}));
-    EXPECT_EQ(printer.events[0].pageSetup, (PageSetup{QSizeF(200, 100), QPageLayout::Landscape}));
+    EXPECT_EQ(printer.events[0].pageSetup, (PageSetup{QSizeF(100, 200), QPageLayout::Landscape}));
     EXPECT_EQ(printer.events[1].copies, 1);
     EXPECT_TRUE(messages.messages.isEmpty());
 }
