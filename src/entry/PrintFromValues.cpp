@@ -124,8 +124,9 @@ PrintFromValuesResult printBillFromValues(AppContext& context, const QString& bi
         }
         const QString text = valueText(it.value());
         if (control == QLatin1String("AMOUNT")) {
-            // Other software gets no clean-up of stray letters: only a number passes.
-            const QString plain = trimText(QString(text).remove(QLatin1Char(',')));
+            // Other software gets no clean-up of stray letters: only a number passes,
+            // in ASCII or full-width digits, with or without thousands separators.
+            const QString plain = trimText(amountToHalfWidth(text));
             if (!plain.isEmpty() && !isDecimalNumber(plain)) {
                 AmountEntry refused;
                 refused.status = AmountEntry::Status::NotANumber;

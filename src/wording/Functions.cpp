@@ -261,9 +261,8 @@ QString datePartFromWords(const QString& words)
     return {};
 }
 
-QString normalizeAmount(const QString& typed)
+QString amountToHalfWidth(const QString& typed)
 {
-    // Blanks, commas and currency signs all fall to the final filter.
     QString amount;
     amount.reserve(typed.size());
     for (QChar c : typed) {
@@ -272,9 +271,18 @@ QString normalizeAmount(const QString& typed)
             u = u - u'０' + u'0';
         else if (u == u'．' || u == u'。')
             u = u'.';
-        if ((u >= u'0' && u <= u'9') || u == u'.' || u == u'-')
-            amount += QChar(u);
+        else if (u == u',' || u == u'，')
+            continue;
+        amount += QChar(u);
     }
+    return amount;
+}
+
+QString normalizeAmount(const QString& typed)
+{
+    // Blanks and currency signs all fall to the final filter.
+    QString amount = amountToHalfWidth(typed);
+    amount.removeIf([](QChar c) { return !((c >= u'0' && c <= u'9') || c == u'.' || c == u'-'); });
     return amount;
 }
 

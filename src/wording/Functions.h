@@ -49,6 +49,10 @@ QString datePartToWords(int value);
 // empty for wording that is neither.
 QString datePartFromWords(const QString& words);
 
+// A typed amount with full-width digits and full stops made ASCII and the thousands
+// separators (",", "，") removed; everything else stays: ￥１２，３４５．６元 → ￥12345.6元.
+QString amountToHalfWidth(const QString& typed);
+
 // Reduces a typed amount to ASCII digits, "." and "-" (full-width digits and full
 // stops become ASCII; everything else is dropped): ￥１２，３４５．６元 → 12345.6.
 QString normalizeAmount(const QString& typed);

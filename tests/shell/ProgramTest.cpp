@@ -210,4 +210,17 @@ TEST_F(ProgramTest, PrintFillsTheChequeFromJsonAndSavesOnlyWhenAsked)
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_EQ(refused.err.count(QLatin1Char('\n')), 1) << refused.err.toStdString();
     EXPECT_EQ(savedBills(), 1);
+
+    // An amount pasted from a full-width input method is the same amount.
+    const QString fullWidth = writeValues("full-width.json", "{\"收款人全称\": \"某某\", \"金额\": \"１，２３４．５\"}");
+    const ProcessResult pasted = print(fullWidth, true);
+    ASSERT_EQ(pasted.exitCode, 0) << pasted.err.toStdString();
+    EXPECT_EQ(pasted.out.split(QLatin1Char('\n')).value(0), QStringLiteral("2"));
+    QStringList pastedWords;
+    for (const pdfreader::Word& word : pdfreader::words(pdf))
+        pastedWords << word.text;
+    EXPECT_TRUE(pastedWords.contains(QStringLiteral("人民币壹仟贰佰叁拾肆元伍角整"))) << pastedWords.join(' ').toStdString();
+    EXPECT_TRUE(pastedWords.contains(QStringLiteral("￥1,234.50"))) << pastedWords.join(' ').toStdString();
+    slipcraft::Database db(home.filePath(QStringLiteral("Data/EPData.ini")), QStringLiteral("program-print-amount"));
+    EXPECT_EQ(db.scalar(QStringLiteral("select 金额 from DataZPTable where 流水号=2")).toString(), QStringLiteral("1234.5"));
 }

@@ -104,6 +104,8 @@ TEST(NormalizeAmount, KeepsAsciiDigitsPointsAndMinus)
         SCOPED_TRACE(c.typed);
         EXPECT_EQ(normalizeAmount(QString::fromUtf8(c.typed)), c.amount);
     }
+    EXPECT_EQ(amountToHalfWidth(QStringLiteral("￥１２，３４５．６元")), QStringLiteral("￥12345.6元"));
+    EXPECT_EQ(amountToHalfWidth(QStringLiteral("１,２３４。5")), QStringLiteral("1234.5"));
 }
 
 TEST(NumericText, AcceptsOnlyDigitsAndPoints)
