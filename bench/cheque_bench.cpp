@@ -5,7 +5,7 @@
 #include "Median.h"
 
 #include "data/Database.h"
-#include "entry/CheckZP.h"
+#include "entry/bills/CheckZP.h"
 #include "platform/printing/PdfPrinter.h"
 #include "platform/printing/PrintService.h"
 #include "shell/AppContext.h"

@@ -1,6 +1,7 @@
 #include "entry/PrintFromValues.h"
 
-#include "entry/CheckZP.h"
+#include "entry/BillForm.h"
+#include "entry/bills/BillForms.h"
 #include "entry/FormControls.h"
 #include "platform/printing/PrintService.h"
 #include "platform/printing/Printer.h"
@@ -9,10 +10,7 @@
 #include "wording/Functions.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QJsonValue>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 
 #include <memory>
 
@@ -36,15 +34,6 @@ private:
     PrintService* previous_;
 };
 
-// Boxes the form fills itself from the date, the amount or another box.
-const QStringList kDerived = {
-    QStringLiteral("ZDNIAN"), QStringLiteral("ZDYUE"), QStringLiteral("ZDRI"),   QStringLiteral("CGNIAN"),
-    QStringLiteral("CGYUE"),  QStringLiteral("CGRI"),  QStringLiteral("CGINCOMP"), QStringLiteral("CGYT"),
-    QStringLiteral("CGJEXX"), QStringLiteral("ZDYY"),  QStringLiteral("ZDQW"),   QStringLiteral("ZDBW"),
-    QStringLiteral("ZDSW"),   QStringLiteral("ZDWY"),  QStringLiteral("ZDQY"),   QStringLiteral("ZDBY"),
-    QStringLiteral("ZDSY"),   QStringLiteral("ZDY"),   QStringLiteral("ZDJ"),    QStringLiteral("ZDF"),
-};
-
 struct Assignment {
     QString control; // upper case, or DATE / CURRENCY / AMOUNT
     QString value;
@@ -65,7 +54,8 @@ PrintFromValuesResult printBillFromValues(AppContext& context, const QString& bi
                                           const QJsonObject& values, Printer& printer, bool save)
 {
     PrintFromValuesResult result;
-    if (billType != TfmCheckZP::kBillType) {
+    const BillKind* kind = findBillKind(billType);
+    if (!kind) {
         result.error = QStringLiteral("不支持的单据类型：") + billType;
         return result;
     }
@@ -118,7 +108,7 @@ PrintFromValuesResult printBillFromValues(AppContext& context, const QString& bi
             result.error = QStringLiteral("未知的项目：") + it.key();
             return result;
         }
-        if (kDerived.contains(control)) {
+        if (kind->isDerived(control)) {
             result.error = QStringLiteral("项目“") + it.key() + QStringLiteral("”由其他项目生成，不能直接填写");
             return result;
         }
@@ -150,7 +140,7 @@ PrintFromValuesResult printBillFromValues(AppContext& context, const QString& bi
         }
     }
 
-    auto form = std::make_unique<TfmCheckZP>(context);
+    std::unique_ptr<TfmBillForm> form(newBillForm(context, *kind));
     form->setAttribute(Qt::WA_DeleteOnClose, false);
     if (!form->hasTemplate()) {
         result.error = QStringLiteral("没有找到任何启用的【") + billType + QStringLiteral("】模板！");
@@ -161,30 +151,25 @@ PrintFromValuesResult printBillFromValues(AppContext& context, const QString& bi
         return result;
     }
 
+    // The values given win over what the form would look up for them.
+    form->session().loading = true;
     for (const Assignment& a : std::as_const(assignments)) {
         if (a.control == QLatin1String("CURRENCY")) {
             form->setMoneyName(a.value);
             continue;
         }
-        QWidget* control = findNamedControl(form.get(), a.control);
-        if (auto* box = qobject_cast<QCheckBox*>(control))
+        if (auto* box = qobject_cast<QCheckBox*>(findNamedControl(form.get(), a.control)))
             box->setChecked(!a.value.isEmpty() && a.value != QLatin1String("0"));
-        else if (auto* edit = qobject_cast<QLineEdit*>(control))
-            edit->setText(a.value);
-        else if (auto* combo = qobject_cast<QComboBox*>(control))
-            combo->setEditText(a.value);
-        else if (auto* text = qobject_cast<QPlainTextEdit*>(control))
-            text->setPlainText(a.value);
+        else
+            form->setBoxText(a.control, a.value);
     }
+    form->session().loading = false;
     if (date.isValid())
         form->setDate(date);
     if (!form->setJEXX(amount)) {
         result.error = readAmountEntry(amount).message();
         return result;
     }
-    // setJEXX leaves the typed amount in the entry box, as the form's own entry does.
-    if (auto* entry = qobject_cast<QLineEdit*>(findNamedControl(form.get(), QStringLiteral("inputJEXX"))))
-        entry->setText(readAmountEntry(amount).text);
 
     SinglePrinterService service(printer);
     ServiceSwap swap(context, &service);

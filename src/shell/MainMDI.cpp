@@ -4,7 +4,9 @@
 #include "dictionaries/Com.h"
 #include "dictionaries/DMConfig.h"
 #include "dictionaries/SsSet.h"
-#include "entry/CheckZP.h"
+#include "entry/BillForm.h"
+#include "entry/bills/BillForms.h"
+#include "entry/bills/CheckJZD.h"
 #include "templates/LockPrinter.h"
 #include "templates/PrintOffset.h"
 #include "parties/PersonManage.h"
@@ -220,6 +222,11 @@ QAction* Tfm_Main::addCommand(QMenu* menu, const QString& caption, const QString
 
 void Tfm_Main::connectCommand(const QString& component, void (Tfm_Main::*handler)())
 {
+    connectCommand(component, [this, handler] { (this->*handler)(); });
+}
+
+void Tfm_Main::connectCommand(const QString& component, const std::function<void()>& handler)
+{
     QAction* action = command(component);
     action->setEnabled(true);
     action->setToolTip(action->text().remove(QLatin1Char('&')).trimmed());
@@ -235,13 +242,14 @@ void Tfm_Main::buildCommands()
     QMenu* bills = bar->addMenu(QStringLiteral("新票据填开(&F)"));
     newBillMenu_ = bills->addMenu(QStringLiteral("填开新票据"));
     newBillMenu_->setIcon(themedIcon("document-new", QStyle::SP_FileIcon));
-    addCommand(newBillMenu_, QStringLiteral("支票"), QStringLiteral("m_new_zp"), false, QKeySequence(Qt::CTRL | Qt::Key_B));
-    addCommand(newBillMenu_, QStringLiteral("进账单"), QStringLiteral("m_new_jzd"), false, QKeySequence(Qt::CTRL | Qt::Key_A));
-    addCommand(newBillMenu_, QStringLiteral("电汇单"), QStringLiteral("m_new_dhd"), false, QKeySequence(Qt::CTRL | Qt::Key_D));
-    addCommand(newBillMenu_, QStringLiteral("现金缴款单"), QStringLiteral("m_new_JKD"), false);
+    // Every bill is in the menu; one whose form is not built yet waits there, disabled.
+    addCommand(newBillMenu_, QStringLiteral("支票"), QStringLiteral("m_new_zp"), true, QKeySequence(Qt::CTRL | Qt::Key_B));
+    addCommand(newBillMenu_, QStringLiteral("进账单"), QStringLiteral("m_new_jzd"), true, QKeySequence(Qt::CTRL | Qt::Key_A));
+    addCommand(newBillMenu_, QStringLiteral("电汇单"), QStringLiteral("m_new_dhd"), true, QKeySequence(Qt::CTRL | Qt::Key_D));
+    addCommand(newBillMenu_, QStringLiteral("现金缴款单"), QStringLiteral("m_new_JKD"), true);
     addCommand(newBillMenu_, QStringLiteral("承兑汇票"), QStringLiteral("m_new_cdhp"), true);
-    addCommand(newBillMenu_, QStringLiteral("境外汇款申请"), QStringLiteral("m_new_JWH"), false);
-    addCommand(newBillMenu_, QStringLiteral("定制单"), QStringLiteral("m_new_Def"), false);
+    addCommand(newBillMenu_, QStringLiteral("境外汇款申请"), QStringLiteral("m_new_JWH"), true);
+    addCommand(newBillMenu_, QStringLiteral("定制单"), QStringLiteral("m_new_Def"), true);
     addCommand(newBillMenu_, QStringLiteral("填写快递单"), QStringLiteral("m_new_kdd"), true);
     addCommand(bills, QStringLiteral("关闭所有填开单据"), QStringLiteral("m_CloseALL"), true);
 
@@ -302,7 +310,15 @@ void Tfm_Main::buildCommands()
         menu->setToolTipsVisible(true);
 
     connectCommand(QStringLiteral("m_CloseALL"), &Tfm_Main::closeAllEntryWindows);
-    connectCommand(QStringLiteral("m_new_zp"), &Tfm_Main::m_new_zpClick);
+    // Bill type, command, and whether the single-window rule applies.
+    const std::tuple<const BillKind*, const char*, bool> billCommands[] = {
+        {&chequeKind(), "m_new_zp", true},          {&depositSlipKind(), "m_new_jzd", true},
+        {&wireTransferKind(), "m_new_dhd", false},  {&paymentSlipKind(), "m_new_JKD", false},
+        {&customFormKind(), "m_new_Def", true},
+    };
+    for (const auto& [kind, component, singleWindowRule] : billCommands)
+        connectCommand(QString::fromLatin1(component),
+                       [this, kind, rule = singleWindowRule] { openBillForm(*kind, rule); });
     connectCommand(QStringLiteral("PersonalInfoManage"), &Tfm_Main::PersonalInfoManageClick);
     connectCommand(QStringLiteral("BaseSet"), &Tfm_Main::BaseSetClick);
     connectCommand(QStringLiteral("N21"), &Tfm_Main::N21Click);
@@ -333,8 +349,19 @@ void Tfm_Main::buildCommands()
     PopupMenu1_ = new QMenu(this);
     PopupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu1_->setToolTipsVisible(true);
-    PopupMenu1_->addAction(command(QStringLiteral("m_new_cdhp")));
-    PopupMenu1_->addAction(command(QStringLiteral("m_new_kdd")));
+    // Its own captions for the same commands.
+    const std::pair<const char*, const char*> popupBills[] = {
+        {"支票", "m_new_zp"},         {"进账单", "m_new_jzd"},  {"电汇单-业务委托书", "m_new_dhd"},
+        {"缴款单", "m_new_JKD"},      {"境外汇款申请书", "m_new_JWH"}, {"定制单", "m_new_Def"},
+        {"承兑汇票", "m_new_cdhp"},   {"快递单", "m_new_kdd"},
+    };
+    for (const auto& [caption, component] : popupBills) {
+        QAction* target = command(QString::fromLatin1(component));
+        QAction* item = PopupMenu1_->addAction(QString::fromUtf8(caption), target, &QAction::trigger);
+        item->setEnabled(target->isEnabled());
+        item->setToolTip(target->toolTip());
+        connect(target, &QAction::enabledChanged, item, &QAction::setEnabled);
+    }
     PopupMenu1_->addSeparator();
     PopupMenu1_->addAction(QStringLiteral("刷新"), this, &Tfm_Main::refreshClick);
     PopupMenu1_->addAction(QStringLiteral("帮助"), this, &Tfm_Main::SystemHelpClick);
@@ -521,6 +548,10 @@ QWidget* Tfm_Main::openEntryWindow(const std::function<QWidget*()>& create, bool
         if (!window->parentWidget())
             mdiArea_->addSubWindow(window);
         window->show();
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
+            sub->show();
+            mdiArea_->setActiveSubWindow(sub);
+        }
     }
     QApplication::restoreOverrideCursor();
     return window;
@@ -531,21 +562,34 @@ void Tfm_Main::closeAllEntryWindows()
     mdiArea_->closeAllSubWindows();
 }
 
-void Tfm_Main::m_new_zpClick()
+TfmBillForm* Tfm_Main::billForm(const BillKind& kind) const
 {
-    openEntryWindow(
-        [this]() -> QWidget* {
-            auto* form = new TfmCheckZP(context_);
+    return billForms_.value(&kind);
+}
+
+TfmBillForm* Tfm_Main::openBillForm(const BillKind& kind, bool singleWindowRule)
+{
+    QWidget* shown = openEntryWindow(
+        [this, &kind]() -> QWidget* {
+            if (TfmBillForm* open = billForm(kind))
+                return open;
+            TfmBillForm* form = newBillForm(context_, kind);
             // Without a usable template the form has said so and closes itself.
             if (!form->hasTemplate())
                 return nullptr;
-            CheckZPCommands commands;
+            BillFormCommands commands;
             if (QAction* offset = command(QStringLiteral("mTemplateProperty")); offset && offset->isEnabled())
                 commands.wholeFormOffset = [offset] { offset->trigger(); };
+            if (kind.convertsToDepositSlip)
+                commands.depositSlip = [this] {
+                    return static_cast<TfmCheckJZD*>(openBillForm(depositSlipKind(), false));
+                };
             form->setCommands(commands);
+            billForms_.insert(&kind, form);
             return form;
         },
-        true);
+        singleWindowRule);
+    return static_cast<TfmBillForm*>(shown);
 }
 
 void Tfm_Main::openPersonManager(const QString& kind)

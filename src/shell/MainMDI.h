@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -19,6 +20,8 @@ namespace slipcraft {
 class AppContext;
 class BackgroundArea;
 class RegistryStore;
+class TfmBillForm;
+struct BillKind;
 
 // The main window: the frame every bill entry window opens in, with the menus and
 // tool bar of every command.
@@ -52,6 +55,11 @@ public:
     // Opens an entry window inside the frame. With the single-window rule, nothing
     // opens while any entry window is open. Returns the window shown, or null.
     QWidget* openEntryWindow(const std::function<QWidget*()>& create, bool singleWindowRule);
+    // The entry form of a bill kind, created when it is not open (at most one each).
+    // Returns the form shown, or null when the rule or a missing template stopped it.
+    TfmBillForm* openBillForm(const BillKind& kind, bool singleWindowRule);
+    // The open form of a bill kind; null when none is open.
+    TfmBillForm* billForm(const BillKind& kind) const;
 
 signals:
     // The clock's tick count reached one: time for the sign-in, when it is required.
@@ -71,13 +79,13 @@ private:
     QAction* addCommand(QMenu* menu, const QString& caption, const QString& component, bool shown,
                         const QKeySequence& shortcut = {});
     void connectCommand(const QString& component, void (Tfm_Main::*handler)());
+    void connectCommand(const QString& component, const std::function<void()>& handler);
     void followSwitches();
 
     void showClock();
     void TimerSystemTimer();
 
     void closeAllEntryWindows();
-    void m_new_zpClick();
     void openPersonManager(const QString& kind);
     void PersonalInfoManageClick();
     void defaultDrawerChanged();
@@ -123,6 +131,7 @@ private:
     QMenu* PopupMenu1_ = nullptr;
     QList<QLabel*> statusPanels_;
     QHash<QString, QAction*> commands_;
+    QHash<const BillKind*, QPointer<TfmBillForm>> billForms_;
     QTimer TimerSystem;
     bool terminateRequested_ = false;
 };

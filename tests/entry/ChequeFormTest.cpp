@@ -1,7 +1,7 @@
 #include "EntryFixture.h"
 #include "PdfReader.h"
 
-#include "entry/CheckZP.h"
+#include "entry/bills/CheckZP.h"
 #include "entry/FormControls.h"
 #include "entry/PrintFromValues.h"
 #include "entry/PrintRenderer.h"

@@ -1,16 +1,18 @@
 #pragma once
 
 #include <QDate>
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
-#include <array>
 #include <optional>
 
 namespace slipcraft {
 
 class AppContext;
 class Database;
+struct BillKind;
 
 // ---- Amount -------------------------------------------------------------------------
 
@@ -37,72 +39,63 @@ QString fenToYuanText(qint64 fen);
 struct AmountWording {
     QString currencyName = QStringLiteral("人民币");
     QString abbreviation = QStringLiteral("￥");
-    bool figuresWithCode = true;  // cfgJEXXWithMoneyCode
-    bool wordsWithName = true;    // cfgJEDXWithMoneyName
-    bool wordsKeepRmb = true;     // cfgJEDXRMBChecked
+    bool figuresWithCode = true; // cfgJEXXWithMoneyCode
+    bool wordsWithName = true;   // cfgJEDXWithMoneyName
+    bool wordsKeepRmb = true;    // cfgJEDXRMBChecked
+    QString zeroFigures;         // what the figures show for 0
 };
 
-// The amount in figures ("￥1,234.50"); empty for 0.
+// The amount in figures ("￥1,234.50"); zeroFigures for 0.
 QString amountFigures(qint64 fen, const AmountWording& wording);
 // The amount in words, with the currency name in front as the options say; empty for 0.
 QString amountWords(qint64 fen, const AmountWording& wording);
 
 // ---- Date ---------------------------------------------------------------------------
 
-// The date boxes of the cheque: the face (in words or digits) and the counterfoil.
-struct ChequeDateParts {
-    QString year, month, day;        // zdNian, zdYue, zdRi
-    QString cgYear, cgMonth, cgDay;  // always digits
-    QString iso;                     // zdNianYueRi
+// The date boxes of a bill: the face (in words or digits) and the counterfoil.
+struct BillDateParts {
+    QString year, month, day;       // zdNian, zdYue, zdRi
+    QString cgYear, cgMonth, cgDay; // digits, or the face's when the counterfoil repeats it
+    QString iso;                    // zdNianYueRi, cgNianYueRi
 };
-ChequeDateParts chequeDateParts(const QDate& date, bool inWords);
+// twoDigitYear keeps the last two digits of a year in digits.
+BillDateParts billDateParts(const QDate& date, bool inWords, bool twoDigitYear = false,
+                            bool counterfoilRepeatsFace = false);
 
 // ---- History --------------------------------------------------------------------------
 
 inline const QString kStatusUnused = QStringLiteral("未用");
 inline const QString kStatusUsed = QStringLiteral("已用");
 inline const QString kStatusVoid = QStringLiteral("作废");
+inline const QString kStatusColumn = QStringLiteral("票据状态");
+inline const QString kSerialColumn = QStringLiteral("流水号");
+inline const QString kDateColumn = QStringLiteral("出票日期");
 
-// One row of DataZPTable as the form writes it.
-struct ChequeRecord {
-    QString templateName;  // 模板种类
-    QString options;       // 其他选项
-    QString number;        // 票据编号
-    QString status;        // 票据状态 (read only: saving writes 已用)
-    QString remark;        // 备注
-    QString currency;      // 币种
-    QString amount;        // 金额
-    QDate date;            // 出票日期
-    QString payee;         // 收款人全称
-    QString drawer;        // 出票人全称
-    QString drawerAccount; // 出票人账号
-    QString bank;          // 付款行名称
-    QString password;      // 支付密码
-    QString purpose;       // 用途
-    // 自定义1 … 自定义5; a field without a value is not written (its box is hidden).
-    std::array<std::optional<QString>, 5> custom;
-};
+// One row of a history table as a form writes it: column → value (text, or a date for
+// the date column). A column that is absent is not written.
+using BillValues = QMap<QString, QVariant>;
 
 // A number entered in advance ("未用") and what its row already holds.
 struct PreEnteredNumber {
     int serial = -1;
-    QString bank;
-    QString account;
     QString templateName;
+    QMap<QString, QString> fill; // box → value, as the bill kind says
 };
 
-// DataZPTable through bound statements. Every call throws DatabaseError on failure.
-class ChequeStore {
+// A bill kind's history table through bound statements. Every call throws
+// DatabaseError on failure.
+class BillStore {
 public:
-    explicit ChequeStore(Database& db);
+    BillStore(Database& db, const BillKind& kind);
 
-    std::optional<ChequeRecord> load(int serial);
-    // The row's status; nullopt when there is no such row.
+    // The kind's columns and 票据状态; nullopt when there is no such row.
+    std::optional<BillValues> load(int serial);
+    // The row's status ("" when none); nullopt when there is no such row.
     std::optional<QString> status(int serial);
-    // Adds a row, status 已用; returns its 流水号.
-    int insert(const ChequeRecord& record);
-    // Rewrites the row, status 已用.
-    void update(int serial, const ChequeRecord& record);
+    // Adds a row, with the status unless it is empty; returns its 流水号.
+    int insert(const BillValues& values, const QString& status);
+    // Rewrites the row's columns, and its status unless it is empty.
+    void update(int serial, const BillValues& values, const QString& status);
     // Distinct numbers entered in advance and not used yet, ascending.
     QStringList unusedNumbers();
     // The first row of that number whose status is still "未用"; used and voided rows
@@ -111,43 +104,49 @@ public:
 
 private:
     Database& db_;
+    const BillKind& kind_;
 };
 
 // ---- State machine ------------------------------------------------------------------
 
-// The state of the cheque on the form and the rules of saving, new, copy and loading.
+// The state of the bill on a form and the rules of saving, new, copy and loading.
 // Messages go through the context's UserMessages.
-class ChequeSession {
+class BillSession {
 public:
-    explicit ChequeSession(AppContext& context);
+    BillSession(AppContext& context, const BillKind& kind);
+
+    const BillKind& kind() const { return kind_; }
 
     int recordNumber = -1;
     bool saved = false;
     bool history = false;
     bool loading = false;
     bool announce = true;
-    // The note of the window title: "新建", "新", "历史", "已复制保存过的单据为一张新单".
-    QString titleNote;
+    // Another form is filling this one: its own look-ups stay quiet.
+    bool transfer = false;
 
-    // "支票(" + template name + ")-ID=" + record number [+ "[" + note + "]"].
+    // What last happened to the bill, which the title tells.
+    enum class Event { TemplateChanged, Saved, Renewed, LoadedNew, LoadedHistory, Copied };
+    Event event = Event::TemplateChanged;
     QString title(const QString& templateName) const;
+    void templateChanged();
 
-    // Any edit of the cheque.
+    // Any edit of the bill.
     void edited() { saved = false; }
 
     // The save button. True when a row was written.
-    bool saveCommand(ChequeRecord& record, const QDate& today);
+    bool saveCommand(BillValues& values, const QDate& today);
     enum class SaveOutcome { Written, Declined, Failed };
-    // Saving proper; on closing it may also turn a history cheque into a new one,
-    // changing record.date to today when the user agrees. Declined: the user said No
-    // to saving a history cheque as a new one; Failed: told to the user.
-    SaveOutcome save(ChequeRecord& record, const QDate& today);
+    // Saving proper; on closing it may also turn a history bill into a new one,
+    // changing the date to today when the user agrees. Declined: the user said No to
+    // saving a history bill as a new one; Failed: told to the user.
+    SaveOutcome save(BillValues& values, const QDate& today);
     // "新建(&N)".
-    void newCheque();
-    // "复制(&C)": false, with nothing changed, for a cheque never stored.
+    void renew();
+    // "复制(&C)": false, with nothing changed, for a bill never stored.
     bool copy();
-    // Loading a stored cheque: nullopt (after "调出历史数据失败！") when it cannot be read.
-    std::optional<ChequeRecord> beginLoad(int serial);
+    // Loading a stored bill: nullopt (after "调出历史数据失败！" when it cannot be read).
+    std::optional<BillValues> beginLoad(int serial);
     // After the boxes were filled from a row with that status.
     void finishLoad(const QString& status);
     // Picking a pre-entered number; its row becomes the one the next save fills.
@@ -157,6 +156,7 @@ public:
 
 private:
     AppContext& context_;
+    const BillKind& kind_;
 };
 
 } // namespace slipcraft

@@ -1,0 +1,224 @@
+#pragma once
+
+#include "entry/BillKind.h"
+#include "entry/BillLogic.h"
+
+#include <QDate>
+#include <QHash>
+#include <QList>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QTabBar;
+class QToolBar;
+class QToolButton;
+class QVBoxLayout;
+
+namespace slipcraft {
+
+class AppContext;
+class IniFile;
+class TPerson;
+class TfmCheckJZD;
+
+// Commands of the main window that a bill form runs; a button whose command is not
+// given stays disabled.
+struct BillFormCommands {
+    std::function<void()> wholeFormOffset;    // on the current template id
+    std::function<void()> designMode;         // fill-form layout adjustment
+    std::function<void()> templateManagement; // with the current template id
+    std::function<void()> openHistory;        // the bill type's history search
+    // The deposit slip form, opened when it is not: where "转进账单(&T)" copies to.
+    std::function<TfmCheckJZD*()> depositSlip;
+};
+
+// The entry form of a bank bill, built from its bill kind: the form picture with the
+// kind's boxes over it, the option strip and the tool bar, and every rule the bank forms
+// share (templates, tick items, options, the amount entry, the date, counterparties,
+// saving, loading, printing). A bill kind's own class adds only what is its own.
+//
+// When the bill type has no usable template the form closes itself right after
+// construction (hasTemplate() is false); it deletes itself when closed.
+class TfmBillForm : public QWidget {
+    Q_OBJECT
+
+public:
+    static inline const QString kPayeePrompt = QStringLiteral("单击我或红圈选择收款人...:)");
+
+    ~TfmBillForm() override;
+
+    const BillKind& kind() const { return kind_; }
+    bool hasTemplate() const { return templateId_ > 0; }
+    int templateId() const { return templateId_; }
+    QString templateName() const;
+    void setCommands(BillFormCommands commands);
+
+    BillSession& session() { return session_; }
+
+    // Loads a stored bill (history search).
+    void BrowseOldCheck(const QString& templateName, const QString& recordNumberText);
+    // Reloads the current template when its id changed (after the layout adjustment).
+    void initFormType();
+    // Picks a template by its name; false when the drop-down has no such name.
+    bool setCurrentCheckType(const QString& templateName);
+    // Applies an amount text; false (after the message) when it is refused.
+    bool setJEXX(const QString& text);
+    void setMoneyName(const QString& name);
+    QString moneyName() const { return currencyName_; }
+    void setDate(const QDate& date);
+    QDate date() const;
+    void setSender(const TPerson* person);
+    void setReceiver(const TPerson* person);
+    void setInComp(const QString& name);
+    const TPerson* sender() const { return drawer_.get(); }
+    const TPerson* receiver() const { return payee_.get(); }
+
+    // The text of a box of the kind (empty when the form has no such box); the payee's
+    // prompt reads as empty.
+    QString boxText(const QString& name) const;
+    // Sets a box's text as if typed (its counterfoil copy follows).
+    void setBoxText(const QString& name, const QString& text);
+    // The text of the amount entry box: the amount as the user typed it.
+    QString amountEntryText() const;
+
+    // One print job of the bill on the form with the copy count; true when it reached
+    // the printer.
+    bool printBill(int copies);
+    // The save button; true when a row was written.
+    bool saveBill();
+    // The bill as the save would write it.
+    BillValues currentValues() const;
+
+    // The currency abbreviation of the current currency, looked up once per currency.
+    QString getMoneyCode();
+
+protected:
+    TfmBillForm(AppContext& context, const BillKind& kind, QWidget* parent);
+    // Opens the form on the default template; the kind's constructor calls it last.
+    void start();
+
+    // After an amount was applied (0 for none).
+    virtual void amountApplied(qint64 fen) { Q_UNUSED(fen); }
+    // False for an item the kind's options keep off the paper (upper-case name).
+    virtual bool printsItem(const QString& itemName) const
+    {
+        Q_UNUSED(itemName);
+        return true;
+    }
+    // "转进账单(&T)" into the slip, which is in transfer mode meanwhile.
+    virtual void copyIntoDepositSlip(TfmCheckJZD& slip) { Q_UNUSED(slip); }
+
+    QCheckBox* option(const QString& name) const;
+    QWidget* boxWidget(const QString& name) const { return boxes_.value(name.toLower()); }
+    AppContext& context() { return context_; }
+    QToolBar* toolBar() const { return toolBarCheck; }
+    QToolButton* addToolButton(const QString& name, const QString& caption, const QString& hint, int icon);
+
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class PrintSourceImpl;
+    friend class PrintSourceImpl;
+
+    void buildControls();
+    QWidget* buildBox(const BoxSpec& spec);
+    void connectBox(const BoxSpec& spec, QWidget* box);
+    void buildOptionStrip();
+    void connectOption(QCheckBox* box);
+    void buildToolBar();
+    void placeToolBar(bool bottom);
+
+    void openForm();
+    void templateChange();
+    void tabClick(int index);
+    void loadParam();
+    void loadCheckBox(const QString& titles);
+    void loadCheckBoxsConfig();
+    QString getItemCheckTitle() const;
+    void setItemCheckTitle(const QString& titles);
+    void buildCommonBlocks();
+    void updateTitle();
+
+    void beginAmountEntry(QLineEdit* over);
+    void finishAmountEntry();
+    bool amountKey(QKeyEvent* event);
+    void SelDateCloseUp();
+    void hideOrPlace(const QStringList& names, bool hide);
+    void currencyChange(const QString& text);
+    void rememberOptions();
+
+    bool lookupsQuiet() const;
+    void fillBankFromName(const QString& side);
+    void drawerChanged();
+    void accountChanged(const QString& accountBox, const QString& bankBox);
+    void listAccounts(const QString& nameBox, const QString& accountBox);
+    void payeeEntered();
+    void payeePicked(const QString& text);
+    void swapParties();
+    void fillListOnEntry(QComboBox* box);
+    void numberPicked(const QString& number);
+    void pickDrawer();
+    void pickPayee();
+    void savePayeeClick();
+
+    void newClick();
+    void copyClick();
+    void saveClick();
+    void printClick();
+    void printAndSaveClick();
+    void repeatPrintClick();
+    void convertClick();
+    void pictureClick();
+    void applyValues(const BillValues& values);
+    void afterSave(const BillValues& values);
+    QDate today() const;
+    QWidget* frameWidget();
+
+    AppContext& context_;
+    const BillKind& kind_;
+    BillSession session_;
+    BillFormCommands commands_;
+    std::unique_ptr<IniFile> cache_;
+    int templateId_ = -1;
+    int loadedId_ = -1;
+    QString currencyName_ = QStringLiteral("人民币");
+    std::optional<QString> abbreviation_;
+    std::unique_ptr<TPerson> drawer_;
+    std::unique_ptr<TPerson> payee_;
+    QHash<QString, QWidget*> boxes_; // by lower-case name
+    QList<QCheckBox*> tickItems_;
+    QHash<QString, QCheckBox*> options_; // by lower-case name
+    bool finishing_ = false;
+    int lookingUp_ = 0;
+    bool barAtBottom_ = false;
+    bool positioned_ = false;
+
+    QVBoxLayout* layout_ = nullptr;
+    QWidget* tabPanel = nullptr;
+    QTabBar* tbcCheckTypeName = nullptr;
+    QComboBox* cbFirstTypeName = nullptr;
+    QWidget* panelImgBg = nullptr;
+    QLabel* bgImage = nullptr;
+    QWidget* shortbar = nullptr;
+    QToolBar* toolBarCheck = nullptr;
+    QLineEdit* inputJEXX = nullptr;
+    QComboBox* cfgMoneyType = nullptr;
+    QDateEdit* SelDate = nullptr;
+
+    QToolButton *btUpOrDown = nullptr, *btMoveXY = nullptr, *btDesign = nullptr, *btSaveSKRen = nullptr,
+                *bt2CheckJZD = nullptr, *btOpenCheck = nullptr, *btNewCheck = nullptr, *btSaveAs = nullptr,
+                *btSaveCheck = nullptr, *btPrint1 = nullptr, *btPrintAndSave = nullptr, *btMultiPrintF = nullptr,
+                *btClose = nullptr;
+};
+
+} // namespace slipcraft

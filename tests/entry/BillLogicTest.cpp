@@ -1,0 +1,365 @@
+#include "EntryFixture.h"
+
+#include "entry/BillKind.h"
+#include "entry/BillLogic.h"
+
+using namespace slipcraft;
+
+namespace {
+
+struct AmountCase {
+    const char* typed;
+    AmountEntry::Status status;
+    qint64 fen;
+    const char* kept;    // what the entry box keeps
+    const char* figures; // with "￥" in front
+    const char* words;   // with 人民币 in front
+};
+
+} // namespace
+
+class AmountPipelineTest : public ::testing::TestWithParam<AmountCase> {};
+
+// Figures, words and the box text all come from one rounded fen value.
+TEST_P(AmountPipelineTest, OneRoundedValueFeedsEveryBox)
+{
+    const AmountCase& c = GetParam();
+    const AmountEntry entry = readAmountEntry(QString::fromUtf8(c.typed));
+    ASSERT_EQ(entry.status, c.status);
+    if (c.status != AmountEntry::Status::Ok) {
+        EXPECT_FALSE(entry.message().isEmpty());
+        return;
+    }
+    EXPECT_EQ(entry.fen, c.fen);
+    EXPECT_EQ(entry.text, QString::fromUtf8(c.kept));
+    const AmountWording wording;
+    EXPECT_EQ(amountFigures(entry.fen, wording), QString::fromUtf8(c.figures));
+    EXPECT_EQ(amountWords(entry.fen, wording), QString::fromUtf8(c.words));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AmountPipelineTest,
+    ::testing::Values(
+        AmountCase{"1,234.50", AmountEntry::Status::Ok, 123450, "1234.50", "￥1,234.50", "人民币壹仟贰佰叁拾肆元伍角整"},
+        AmountCase{"１２３４．５", AmountEntry::Status::Ok, 123450, "1234.5", "￥1,234.50", "人民币壹仟贰佰叁拾肆元伍角整"},
+        AmountCase{"0.125", AmountEntry::Status::Ok, 13, "0.13", "￥0.13", "人民币壹角叁分"},
+        AmountCase{"0.004", AmountEntry::Status::Ok, 0, "", "", ""},
+        AmountCase{"", AmountEntry::Status::Ok, 0, "", "", ""},
+        AmountCase{"0", AmountEntry::Status::Ok, 0, "", "", ""},
+        AmountCase{"999999999.99", AmountEntry::Status::Ok, 99999999999, "999999999.99", "￥999,999,999.99",
+                   "人民币玖亿玖仟玖佰玖拾玖万玖仟玖佰玖拾玖元玖角玖分"},
+        AmountCase{"999999999.995", AmountEntry::Status::OutOfRange, 0, "", "", ""},
+        AmountCase{"1000000000", AmountEntry::Status::OutOfRange, 0, "", "", ""},
+        AmountCase{"-1", AmountEntry::Status::OutOfRange, 0, "", "", ""},
+        AmountCase{"-0.001", AmountEntry::Status::OutOfRange, 0, "", "", ""},
+        AmountCase{"1.2.3", AmountEntry::Status::NotANumber, 0, "", "", ""},
+        AmountCase{"1-2", AmountEntry::Status::NotANumber, 0, "", "", ""}));
+
+TEST(AmountWordingTest, CurrencyNameFollowsTheOptions)
+{
+    struct Case {
+        QString currency;
+        bool withName;
+        bool keepRmb;
+        QString expected;
+    };
+    const Case cases[] = {
+        {QStringLiteral("人民币"), true, true, QStringLiteral("人民币伍元整")},
+        {QStringLiteral("人民币"), true, false, QStringLiteral("伍元整")},
+        {QStringLiteral("人民币"), false, true, QStringLiteral("伍元整")},
+        {QStringLiteral("美元"), true, false, QStringLiteral("美元伍元整")},
+    };
+    for (const Case& c : cases) {
+        AmountWording wording;
+        wording.currencyName = c.currency;
+        wording.wordsWithName = c.withName;
+        wording.wordsKeepRmb = c.keepRmb;
+        EXPECT_EQ(amountWords(500, wording), c.expected) << c.currency.toStdString() << c.withName << c.keepRmb;
+    }
+    AmountWording noCode;
+    noCode.figuresWithCode = false;
+    EXPECT_EQ(amountFigures(500, noCode), QStringLiteral("5.00"));
+}
+
+TEST(BillDateTest, FaceInWordsOrDigitsCounterfoilInDigitsOrAsTheFace)
+{
+    const BillDateParts words = billDateParts(QDate(2026, 3, 10), true);
+    EXPECT_EQ(words.year, QStringLiteral("贰零贰陆"));
+    EXPECT_EQ(words.month, QStringLiteral("零叁"));
+    EXPECT_EQ(words.day, QStringLiteral("零壹拾"));
+    EXPECT_EQ(words.cgYear, QStringLiteral("2026"));
+    EXPECT_EQ(words.cgMonth, QStringLiteral("03"));
+    EXPECT_EQ(words.cgDay, QStringLiteral("10"));
+    EXPECT_EQ(words.iso, QStringLiteral("2026-03-10"));
+    const BillDateParts digits = billDateParts(QDate(2026, 3, 10), false);
+    EXPECT_EQ(digits.year, QStringLiteral("2026"));
+    EXPECT_EQ(digits.day, QStringLiteral("10"));
+
+    // 2位年 shortens a year in digits only; a counterfoil that repeats the face follows it.
+    const BillDateParts shortYear = billDateParts(QDate(2024, 3, 10), false, true, true);
+    EXPECT_EQ(shortYear.year, QStringLiteral("24"));
+    EXPECT_EQ(shortYear.cgYear, QStringLiteral("24"));
+    EXPECT_EQ(billDateParts(QDate(2024, 3, 10), false, true, false).cgYear, QStringLiteral("2024"));
+    const BillDateParts wordsKept = billDateParts(QDate(2024, 3, 10), true, true, true);
+    EXPECT_EQ(wordsKept.year, QStringLiteral("贰零贰肆"));
+    EXPECT_EQ(wordsKept.cgMonth, QStringLiteral("零叁"));
+}
+
+
+namespace {
+
+std::string kindName(const ::testing::TestParamInfo<const BillKind*>& info)
+{
+    return info.param->formName.toStdString();
+}
+
+} // namespace
+
+namespace slipcraft {
+
+inline void PrintTo(const BillKind* kind, std::ostream* os)
+{
+    *os << kind->formName.toStdString();
+}
+
+} // namespace slipcraft
+
+// The state machine and the column mapping of every bill kind over its own history table.
+class BillSessionTest : public EntryFixture, public ::testing::WithParamInterface<const BillKind*> {
+protected:
+    const BillKind& kind() const { return *GetParam(); }
+
+    BillValues values(const QString& payee = QStringLiteral("甲公司"))
+    {
+        return {{QStringLiteral("模板种类"), QStringLiteral("T")},
+                {QStringLiteral("收款人全称"), payee},
+                {QStringLiteral("金额"), QStringLiteral("12.5")},
+                {QStringLiteral("币种"), QStringLiteral("人民币")},
+                {QStringLiteral("出票日期"), QDate(2026, 1, 5)},
+                {QStringLiteral("自定义3"), QStringLiteral("C3")}};
+    }
+    QVariant column(int serial, const QString& name)
+    {
+        return db().scalar(QStringLiteral("select %1 from %2 where 流水号=:id").arg(name, kind().historyTable),
+                           {{QStringLiteral("id"), serial}});
+    }
+    int rows() { return db().scalar(QStringLiteral("select count(*) from %1").arg(kind().historyTable)).toInt(); }
+    int preEnter(const QString& number, const QString& status, const QString& templateName = {})
+    {
+        db().execute(QStringLiteral("insert into %1 (票据编号, 票据状态, 模板种类) values (:n, :s, :t)").arg(kind().historyTable),
+                     {{QStringLiteral("n"), number}, {QStringLiteral("s"), status}, {QStringLiteral("t"), templateName}});
+        return db().scalar(QStringLiteral("select max(流水号) from %1").arg(kind().historyTable)).toInt();
+    }
+    QStringList texts()
+    {
+        const QStringList list = messages.texts();
+        messages.messages.clear();
+        return list;
+    }
+
+    BillSession session{context, *GetParam()};
+    const QDate today{2026, 2, 1};
+};
+
+TEST_P(BillSessionTest, NewThenUnchangedThenChangedSave)
+{
+    BillValues v = values();
+    ASSERT_TRUE(session.saveCommand(v, today));
+    const int serial = session.recordNumber;
+    ASSERT_GT(serial, 0);
+    EXPECT_EQ(texts(), QStringList{kind().insertedMessage});
+    // Only the kinds that write a status give a new row one.
+    EXPECT_EQ(column(serial, QStringLiteral("票据状态")).toString(), kind().writesUsedStatus ? kStatusUsed : QString());
+    EXPECT_EQ(column(serial, QStringLiteral("收款人全称")).toString(), QStringLiteral("甲公司"));
+    EXPECT_EQ(column(serial, QStringLiteral("出票日期")).toString(), QStringLiteral("2026-01-05"));
+    EXPECT_EQ(column(serial, QStringLiteral("自定义3")).toString(), QStringLiteral("C3"));
+    EXPECT_TRUE(column(serial, QStringLiteral("自定义1")).isNull());
+
+    EXPECT_FALSE(session.saveCommand(v, today));
+    EXPECT_EQ(texts(), QStringList{QStringLiteral("没有改动,无需保存~")});
+
+    session.edited();
+    v.insert(QStringLiteral("收款人全称"), QStringLiteral("乙公司"));
+    ASSERT_TRUE(session.saveCommand(v, today));
+    EXPECT_EQ(texts(), QStringList{kind().editedMessage});
+    EXPECT_EQ(session.recordNumber, serial);
+    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(column(serial, QStringLiteral("收款人全称")).toString(), QStringLiteral("乙公司"));
+
+    // Every mapped column reads back as written.
+    const std::optional<BillValues> loaded = BillStore(db(), kind()).load(serial);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->value(QStringLiteral("收款人全称")).toString(), QStringLiteral("乙公司"));
+    EXPECT_EQ(loaded->value(QStringLiteral("出票日期")).toDate(), QDate(2026, 1, 5));
+}
+
+TEST_P(BillSessionTest, ValuesAreBoundNotPasted)
+{
+    BillValues v = values(QStringLiteral("O'Brien'); drop table %1; --").arg(kind().historyTable));
+    ASSERT_TRUE(session.saveCommand(v, today));
+    EXPECT_EQ(column(session.recordNumber, QStringLiteral("收款人全称")), v.value(QStringLiteral("收款人全称")));
+}
+
+TEST_P(BillSessionTest, VoidedRowIsNeverWritten)
+{
+    const int serial = preEnter(QStringLiteral("A1"), kStatusVoid);
+    session.recordNumber = serial;
+    BillValues v = values();
+    EXPECT_FALSE(session.saveCommand(v, today));
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.messages[0].text, kind().voidedMessage);
+    EXPECT_EQ(messages.messages[0].caption, QStringLiteral("提示"));
+    EXPECT_EQ(column(serial, QStringLiteral("票据状态")).toString(), kStatusVoid);
+    EXPECT_TRUE(column(serial, QStringLiteral("收款人全称")).isNull());
+    EXPECT_FALSE(session.saved);
+}
+
+TEST_P(BillSessionTest, HistoryCannotBeSavedButCloseMayStoreACopyDatedToday)
+{
+    const int serial = preEnter(QString(), kStatusUsed, QStringLiteral("T"));
+    ASSERT_TRUE(session.beginLoad(serial));
+    session.finishLoad(kStatusUsed);
+    EXPECT_TRUE(session.history);
+    EXPECT_TRUE(session.saved);
+    BillValues v = values();
+    EXPECT_FALSE(session.saveCommand(v, today));
+    EXPECT_EQ(texts(), QStringList{QStringLiteral("历史单据不能保存，请点击[复制]后,再保存为新单据！")});
+
+    // Declining the history question saves nothing.
+    messages.answer = false;
+    EXPECT_EQ(session.save(v, today), BillSession::SaveOutcome::Declined);
+    EXPECT_EQ(rows(), 1);
+    texts();
+
+    messages.answer = true;
+    ASSERT_EQ(session.save(v, today), BillSession::SaveOutcome::Written);
+    EXPECT_EQ(v.value(QStringLiteral("出票日期")).toDate(), today);
+    EXPECT_EQ(rows(), 2);
+    EXPECT_NE(session.recordNumber, serial);
+    EXPECT_EQ(column(session.recordNumber, QStringLiteral("出票日期")).toString(), QStringLiteral("2026-02-01"));
+    EXPECT_TRUE(column(serial, QStringLiteral("收款人全称")).isNull());
+    EXPECT_FALSE(session.history);
+}
+
+TEST_P(BillSessionTest, CopyOfAStoredBillSavesANewRow)
+{
+    EXPECT_FALSE(session.copy());
+    EXPECT_EQ(texts(), kind().copyUnsavedMessage.isEmpty() ? QStringList() : QStringList{kind().copyUnsavedMessage});
+    BillValues v = values();
+    ASSERT_TRUE(session.saveCommand(v, today));
+    ASSERT_TRUE(session.copy());
+    EXPECT_EQ(session.recordNumber, -1);
+    EXPECT_FALSE(session.saved);
+    ASSERT_TRUE(session.saveCommand(v, today));
+    EXPECT_EQ(rows(), 2);
+}
+
+// Rows without a status (saved by the kinds that write none) and rows entered in advance
+// load as new bills that the next save updates; any other status loads as history.
+TEST_P(BillSessionTest, LoadingFollowsTheStatus)
+{
+    struct Case {
+        QString status;
+        bool history;
+    };
+    for (const Case& c : {Case{QString(), false}, Case{kStatusUnused, false}, Case{kStatusUsed, true},
+                          Case{kStatusVoid, true}}) {
+        SCOPED_TRACE(c.status.toStdString());
+        const int serial = preEnter(QStringLiteral("N"), c.status);
+        const std::optional<BillValues> loaded = session.beginLoad(serial);
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(loaded->value(kStatusColumn).toString(), c.status);
+        session.finishLoad(c.status);
+        EXPECT_EQ(session.history, c.history);
+        EXPECT_EQ(session.saved, c.history);
+        EXPECT_EQ(session.recordNumber, serial);
+    }
+}
+
+// Saving a bill whose number was entered in advance fills that row and uses the number.
+TEST_P(BillSessionTest, PreEnteredNumberIsUsedByItsSave)
+{
+    if (!kind().picksPreEnteredNumbers)
+        GTEST_SKIP() << "numbers are entered in advance for cheques and wire transfers only";
+    preEnter(QStringLiteral("N1"), kStatusUsed);
+    const int unused = preEnter(QStringLiteral("N1"), kStatusUnused, QStringLiteral("其他模板"));
+    preEnter(QStringLiteral("N2"), kStatusVoid);
+    preEnter(QStringLiteral("N3"), kStatusUnused);
+    db().execute(QStringLiteral("update %1 set %2='银行甲', 出票人账号='acct' where 流水号=:id")
+                     .arg(kind().historyTable, kind().preEnteredFill.first().first),
+                 {{QStringLiteral("id"), unused}});
+
+    EXPECT_EQ(BillStore(db(), kind()).unusedNumbers(), (QStringList{QStringLiteral("N1"), QStringLiteral("N3")}));
+    EXPECT_FALSE(session.pickNumber(QStringLiteral("N2")));
+    const std::optional<PreEnteredNumber> picked = session.pickNumber(QStringLiteral(" N1 "));
+    ASSERT_TRUE(picked);
+    EXPECT_EQ(picked->serial, unused);
+    EXPECT_EQ(picked->fill.value(QStringLiteral("zdOutBank")), QStringLiteral("银行甲"));
+    EXPECT_EQ(picked->fill.value(QStringLiteral("zdOutBankAcct")), QStringLiteral("acct"));
+    EXPECT_EQ(picked->templateName, QStringLiteral("其他模板"));
+    EXPECT_EQ(session.recordNumber, unused);
+
+    BillValues v = values();
+    v.insert(QStringLiteral("票据编号"), QStringLiteral("N1"));
+    ASSERT_TRUE(session.saveCommand(v, today));
+    EXPECT_EQ(session.recordNumber, unused);
+    EXPECT_EQ(column(unused, QStringLiteral("票据状态")).toString(), kStatusUsed);
+    EXPECT_EQ(rows(), 4);
+    EXPECT_EQ(BillStore(db(), kind()).unusedNumbers(), QStringList{QStringLiteral("N3")});
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, BillSessionTest, ::testing::ValuesIn(billKinds()), kindName);
+
+TEST(BillTitleTest, EachKindTitlesEachEvent)
+{
+    RecordingMessages messages;
+    TempHome home;
+    AppContext context(home.runPath(), messages);
+    using Event = BillSession::Event;
+    struct Case {
+        const BillKind* kind;
+        Event event;
+        int serial;
+        QString title;
+    };
+    const Case cases[] = {
+        {&chequeKind(), Event::TemplateChanged, -1, QStringLiteral("支票(转账)-ID=-1")},
+        {&chequeKind(), Event::Renewed, -1, QStringLiteral("支票(转账)-ID=-1[新建]")},
+        {&chequeKind(), Event::LoadedNew, 7, QStringLiteral("支票(转账)-ID=7[新]")},
+        {&chequeKind(), Event::LoadedHistory, 7, QStringLiteral("支票(转账)-ID=7[历史]")},
+        {&chequeKind(), Event::Copied, -1, QStringLiteral("支票(转账)-ID=-1[已复制保存过的单据为一张新单]")},
+        {&chequeKind(), Event::Saved, 7, QStringLiteral("支票(转账)-ID=7")},
+        {&wireTransferKind(), Event::Saved, 7, QStringLiteral("电汇单(转账)-ID=7[已保存]")},
+        {&wireTransferKind(), Event::Renewed, -1, QStringLiteral("电汇单(转账)-ID=-1[新]")},
+        {&wireTransferKind(), Event::LoadedNew, 7, QStringLiteral("电汇单(转账)-ID=7[新开]")},
+        {&depositSlipKind(), Event::TemplateChanged, -1, QStringLiteral("进账单（转账）-ID=-1")},
+        {&depositSlipKind(), Event::Saved, 7, QStringLiteral("进账单(转账)-ID=7")},
+        {&depositSlipKind(), Event::Renewed, -1, QStringLiteral("新进账单-ID=-1")},
+        {&depositSlipKind(), Event::LoadedNew, 7, QStringLiteral("进账单（流水号为：7)")},
+        {&paymentSlipKind(), Event::LoadedHistory, 7, QStringLiteral("历史票据查看（流水号为：7)")},
+        {&customFormKind(), Event::Copied, -1, QStringLiteral("已复制保存过的单据为一张新单~")},
+    };
+    for (const Case& c : cases) {
+        BillSession session(context, *c.kind);
+        session.recordNumber = c.serial;
+        session.event = c.event;
+        EXPECT_EQ(session.title(QStringLiteral("转账")), c.title);
+    }
+}
+
+TEST(BillKindTest, MessagesFollowTheBillType)
+{
+    EXPECT_EQ(chequeKind().insertedMessage, QStringLiteral("新支票保存成功！ "));
+    EXPECT_EQ(chequeKind().editedMessage, QStringLiteral("支票修改保存成功（要修改成新支票请先点击【复制】按钮）！ "));
+    EXPECT_EQ(chequeKind().voidedMessage, QStringLiteral("支票已经作废,保存失败！"));
+    EXPECT_EQ(depositSlipKind().insertedMessage, QStringLiteral("新进账单保存成功！ "));
+    EXPECT_EQ(depositSlipKind().closeQuestion, QStringLiteral("是否保存该进账单？"));
+    EXPECT_EQ(paymentSlipKind().insertedMessage, QStringLiteral("新缴款单保存成功!"));
+    EXPECT_EQ(customFormKind().copyUnsavedMessage, QStringLiteral("未保存单据不需要复制即为一张新单！"));
+    EXPECT_TRUE(wireTransferKind().copyUnsavedMessage.isEmpty());
+    // Every column comes from a box the kind has, or from the form itself.
+    for (const BillKind* kind : billKinds())
+        for (const ColumnSpec& spec : kind->columns)
+            EXPECT_TRUE(spec.source.startsWith(QLatin1Char('@')) || kind->hasBox(spec.source))
+                << kind->formName.toStdString() << ' ' << spec.column.toStdString();
+}
