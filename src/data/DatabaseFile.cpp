@@ -13,6 +13,9 @@
 #include <QUuid>
 #include <QtEndian>
 
+#include <algorithm>
+#include <cmath>
+
 namespace slipcraft {
 
 namespace {
@@ -88,7 +91,7 @@ void insertRows(Database& db, const QString& table, const QStringList& columns,
     }
 }
 
-void seedCheque(Database& db);
+void seedProducts(Database& db);
 
 void seed(Database& db, ProductData productData)
 {
@@ -125,18 +128,41 @@ void seed(Database& db, ProductData productData)
                {QStringLiteral("类型"), QStringLiteral("一级代码"), QStringLiteral("二级代码")}, pairs);
 
     if (productData == ProductData::Include)
-        seedCheque(db);
+        seedProducts(db);
 }
 
-// The cheque: its items, one default template with its layout and options. The screen
-// boxes are the print boxes at the picture's scale, so each box lies over its field.
-void seedCheque(Database& db)
+// The bill types the program ships, by the code that names their files.
+constexpr const char* kProductCodes[] = {"zp", "jzd", "dhd", "jkd", "def"};
+
+// The renderer prints a text two average character widths right of its position, one
+// em of the Chinese faces; the built-in layouts name where the text should stand, so the
+// print position sits one em to the left of it.
+int printPositionOf(int textX, int fontSize)
 {
-    const QString billType = QStringLiteral("支票");
+    return std::max(0, textX - int(std::lround(fontSize * 254.0 / 72.0)));
+}
+
+// One bill type's product data: its items, one default template with its layout and
+// options. The screen boxes are the text boxes at the picture's scale, so each box lies
+// over its field. The template takes its built-in id when that is free.
+void seedProduct(Database& db, const QString& code)
+{
+    const QString file = QStringLiteral(":/data/%1-%2").arg(code);
+    const QJsonObject t = QJsonDocument::fromJson(resourceText(file.arg(QStringLiteral("template.json"))).toUtf8()).object();
+    const QString billType = t.value(QStringLiteral("TypeFirstName")).toString();
+    const int builtInId = t.value(QStringLiteral("CheckTypeId")).toInt();
+    const int screenWidth = t.value(QStringLiteral("TWidth")).toInt();
+    const int screenHeight = t.value(QStringLiteral("THeight")).toInt();
+    const int paperWidth = t.value(QStringLiteral("PWidth")).toInt();
+    const int paperHeight = t.value(QStringLiteral("PHeight")).toInt();
+    if (billType.isEmpty() || builtInId <= 0 || screenWidth <= 0 || screenHeight <= 0 || paperWidth <= 0
+        || paperHeight <= 0)
+        throw DatabaseError(QStringLiteral("Built-in data %1 is incomplete.").arg(file.arg(QStringLiteral("template.json"))));
+
     const QStringList itemColumns{QStringLiteral("CtlName"), QStringLiteral("CtlLabel"), QStringLiteral("CtlType"),
                                   QStringLiteral("PrintItem"), QStringLiteral("ShowOrd"), QStringLiteral("Groups"),
                                   QStringLiteral("CtlData")};
-    QList<QStringList> items = seedRows(QStringLiteral(":/data/cheque-items.csv"), itemColumns);
+    QList<QStringList> items = seedRows(file.arg(QStringLiteral("items.csv")), itemColumns);
     QHash<QString, QStringList> itemByName;
     for (QStringList& item : items) {
         itemByName.insert(item[0], item);
@@ -144,14 +170,12 @@ void seedCheque(Database& db)
     }
     insertRows(db, QStringLiteral("NameDict"), QStringList{QStringLiteral("CheckTypeName")} + itemColumns, items);
 
-    const QJsonObject t = QJsonDocument::fromJson(resourceText(QStringLiteral(":/data/cheque-template.json")).toUtf8()).object();
-    const int id = t.value(QStringLiteral("CheckTypeId")).toInt();
-    const int screenWidth = t.value(QStringLiteral("TWidth")).toInt();
-    const int screenHeight = t.value(QStringLiteral("THeight")).toInt();
-    const int paperWidth = t.value(QStringLiteral("PWidth")).toInt();
-    const int paperHeight = t.value(QStringLiteral("PHeight")).toInt();
-    if (id <= 0 || screenWidth <= 0 || screenHeight <= 0 || paperWidth <= 0 || paperHeight <= 0)
-        throw DatabaseError(QStringLiteral("Built-in data cheque-template.json is incomplete."));
+    const bool idTaken =
+        db.scalar(QStringLiteral("select count(*) from ckTypeTable where CheckTypeId=:id"), {{QStringLiteral("id"), builtInId}})
+            .toInt()
+        > 0;
+    const int id = idTaken ? db.scalar(QStringLiteral("select coalesce(max(CheckTypeId), 0) + 1 from ckTypeTable")).toInt()
+                           : builtInId;
     const QString name = t.value(QStringLiteral("TypeDescribe")).toString();
     db.execute(QStringLiteral("INSERT INTO ckTypeTable (CheckTypeId, TypeName, TypeFirstName, TypeDescribe, IsDefault, "
                               "IsCommon, Visiable, ImgFile, TWidth, THeight, PWidth, PHeight, XMove, YMove, HVPrint, "
@@ -164,7 +188,7 @@ void seedCheque(Database& db)
                 {QStringLiteral("def"), t.value(QStringLiteral("IsDefault")).toString()},
                 {QStringLiteral("common"), t.value(QStringLiteral("IsCommon")).toString()},
                 {QStringLiteral("visible"), t.value(QStringLiteral("Visiable")).toString()},
-                {QStringLiteral("img"), QStringLiteral("zp%1.jpg").arg(id)},
+                {QStringLiteral("img"), QStringLiteral("%1%2.jpg").arg(code).arg(id)},
                 {QStringLiteral("tw"), screenWidth},
                 {QStringLiteral("th"), screenHeight},
                 {QStringLiteral("pw"), paperWidth},
@@ -182,7 +206,7 @@ void seedCheque(Database& db)
                     {QStringLiteral("value"), it.value().toString()}});
 
     const QList<QStringList> layout = seedRows(
-        QStringLiteral(":/data/cheque-layout.csv"),
+        file.arg(QStringLiteral("layout.csv")),
         {QStringLiteral("CtlName"), QStringLiteral("CtlX"), QStringLiteral("CtlY"), QStringLiteral("CtlW"),
          QStringLiteral("CtlH"), QStringLiteral("FontSize"), QStringLiteral("FitParam"), QStringLiteral("BreakNum"),
          QStringLiteral("NeedShow")});
@@ -191,11 +215,12 @@ void seedCheque(Database& db)
     for (const QStringList& row : layout) {
         const QStringList item = itemByName.value(row[0]);
         if (item.isEmpty())
-            throw DatabaseError(QStringLiteral("Built-in cheque layout names an unknown item: %1").arg(row[0]));
+            throw DatabaseError(QStringLiteral("Built-in %1 layout names an unknown item: %2").arg(code, row[0]));
         const int x = row[1].toInt();
         const int y = row[2].toInt();
         const int w = row[3].toInt();
         const int h = row[4].toInt();
+        const int size = row[5].toInt();
         const bool prints = item[3] == QLatin1String("1") && row[8] == QLatin1String("1");
         db.execute(QStringLiteral("INSERT INTO CKControl (CheckTypeId, CtlName, CtlCName, CtlType, CtlX, CtlY, CtlW, "
                                   "CtlH, CtlLH, SrcX, SrcY, SrcW, SrcH, NeedPrint, NeedShow, InitValue, CtlFontName, "
@@ -206,7 +231,7 @@ void seedCheque(Database& db)
                     {QStringLiteral("name"), row[0]},
                     {QStringLiteral("label"), item[1]},
                     {QStringLiteral("type"), item[2]},
-                    {QStringLiteral("x"), x},
+                    {QStringLiteral("x"), printPositionOf(x, size)},
                     {QStringLiteral("y"), y},
                     {QStringLiteral("w"), w},
                     {QStringLiteral("h"), h},
@@ -218,11 +243,34 @@ void seedCheque(Database& db)
                     {QStringLiteral("print"), prints ? 1 : 0},
                     {QStringLiteral("show"), row[8].toInt()},
                     {QStringLiteral("font"), font},
-                    {QStringLiteral("size"), row[5].toInt()},
+                    {QStringLiteral("size"), size},
                     {QStringLiteral("bn"), row[7]},
-                    {QStringLiteral("bfs"), row[5].toInt() - 1},
+                    {QStringLiteral("bfs"), size - 1},
                     {QStringLiteral("fit"), row[6]},
                     {QStringLiteral("ord"), ++order}});
+    }
+}
+
+void seedProducts(Database& db)
+{
+    for (const char* code : kProductCodes)
+        seedProduct(db, QString::fromLatin1(code));
+}
+
+// A database from before a bill type's form existed gets that bill type's product data;
+// one that has its items already is left as it is.
+void addMissingProducts(Database& db)
+{
+    for (const char* code : kProductCodes) {
+        const QString file = QStringLiteral(":/data/%1-template.json").arg(QLatin1String(code));
+        const QString billType =
+            QJsonDocument::fromJson(resourceText(file).toUtf8()).object().value(QStringLiteral("TypeFirstName")).toString();
+        const bool known = db.scalar(QStringLiteral("select count(*) from NameDict where CheckTypeName=:type"),
+                                     {{QStringLiteral("type"), billType}})
+                               .toInt()
+                           > 0;
+        if (!known)
+            seedProduct(db, QString::fromLatin1(code));
     }
 }
 
@@ -267,7 +315,7 @@ quint32 bigEndian32(const QByteArray& header, int offset)
     return qFromBigEndian<quint32>(header.constData() + offset);
 }
 
-QString checkExistingFile(const QString& file)
+QString checkExistingFile(const QString& file, ProductData productData)
 {
     const QFileInfo info(file);
     if (info.isDir())
@@ -309,7 +357,11 @@ QString checkExistingFile(const QString& file)
 
     try {
         Database db(file, uniqueConnectionName());
-        db.inTransaction([&] { db.executeScript(resourceText(QStringLiteral(":/data/schema.sql"))); });
+        db.inTransaction([&] {
+            db.executeScript(resourceText(QStringLiteral(":/data/schema.sql")));
+            if (productData == ProductData::Include)
+                addMissingProducts(db);
+        });
     } catch (const DatabaseError& error) {
         return problem("无法打开数据文件“%1”：%2", file, error.text());
     }
@@ -324,7 +376,7 @@ QString prepareDatabaseFile(const QString& path, ProductData productData)
     const QString file = info.absoluteFilePath();
     // A dangling link counts as present: it is not ours to replace.
     if (info.exists() || info.isSymLink())
-        return checkExistingFile(file);
+        return checkExistingFile(file, productData);
     return createDatabaseFile(file, productData);
 }
 

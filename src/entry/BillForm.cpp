@@ -1154,8 +1154,11 @@ void TfmBillForm::numberPicked(const QString& number)
     const std::optional<PreEnteredNumber> found = session_.pickNumber(number);
     if (!found)
         return;
+    // The row's bank and account belong together: no look-up replaces one by the other.
+    ++lookingUp_;
     for (auto it = found->fill.cbegin(); it != found->fill.cend(); ++it)
         setBoxText(it.key(), it.value());
+    --lookingUp_;
     if (!found->templateName.isEmpty() && found->templateName != templateName())
         setCurrentCheckType(found->templateName);
     updateTitle();

@@ -89,6 +89,10 @@ PrintFromValuesResult printBillFromValues(AppContext& context, const QString& bi
         result.error = error.text();
         return result;
     }
+    // The history columns name their boxes too, where no item is labelled so.
+    for (const ColumnSpec& column : kind->columns)
+        if (!column.source.startsWith(QLatin1Char('@')) && !controlByKey.contains(column.column.toUpper()))
+            controlByKey.insert(column.column.toUpper(), column.source.toUpper());
     for (const char* key : {"SELDATE", "出票日期", "ZDNIANYUERI"})
         controlByKey.insert(QString::fromUtf8(key), QStringLiteral("DATE"));
     for (const char* key : {"CFGMONEYTYPE", "币种"})

@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 #include "platform/RunPath.h"
+#include "templates/Catalogue.h"
 
 #include <QDir>
 #include <QFile>
@@ -117,9 +118,10 @@ QImage drawFormPicture(const QJsonObject& description, const QSize& size)
 
 QJsonObject formPictureDescription(const QString& billType)
 {
-    if (billType != QStringLiteral("支票"))
+    const QString code = Catalogue::getTypeCodeByTypeName(billType);
+    if (code.isEmpty())
         return {};
-    QFile file(QStringLiteral(":/data/cheque-picture.json"));
+    QFile file(QStringLiteral(":/data/%1-picture.json").arg(code));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QJsonDocument::fromJson(file.readAll()).object();

@@ -96,7 +96,7 @@ TEST(PrepareDatabaseFile, CreatesAMissingFileAndItsFolderWithNothingBeside)
 TEST(PrepareDatabaseFile, LeavesOurOwnCompleteFileUntouched)
 {
     TempHome home;
-    home.createDatabase();
+    home.createDatabase(slipcraft::ProductData::Include);
     {
         Database db(home.databasePath(), QStringLiteral("own-file"));
         db.execute(QStringLiteral("INSERT INTO configtable (cname, cvalue) VALUES ('a', '1')"));
@@ -122,6 +122,42 @@ TEST(PrepareDatabaseFile, RestoresMissingTablesAndKeepsTheRest)
     // an existing table keeps its rows as they are, without seed rows added again
     EXPECT_EQ(db.textColumn(QStringLiteral("SELECT 币种 FROM coins")), QStringList{QStringLiteral("人民币")});
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM DMTable2")).toInt(), 465);
+}
+
+// A file from before a bill type's form existed gets that bill type's product data; what
+// it has already stays as it is, and a template id taken by the user's own template is
+// never reused.
+TEST(PrepareDatabaseFile, AddsTheProductDataOfMissingBillTypesOnly)
+{
+    TempHome home;
+    home.createDatabase(slipcraft::ProductData::Include);
+    {
+        slipcraft::Database db(home.databasePath(), QStringLiteral("older-file"));
+        db.executeScript(QStringLiteral(
+            "DELETE FROM NameDict WHERE CheckTypeName IN ('进账单', '电汇单');"
+            "DELETE FROM CKControl WHERE CheckTypeId IN (SELECT CheckTypeId FROM ckTypeTable WHERE TypeFirstName IN ('进账单', '电汇单'));"
+            "DELETE FROM DMTable WHERE CheckTypeId IN (SELECT CheckTypeId FROM ckTypeTable WHERE TypeFirstName IN ('进账单', '电汇单'));"
+            "DELETE FROM ckTypeTable WHERE TypeFirstName IN ('进账单', '电汇单');"
+            "UPDATE ckTypeTable SET CheckTypeId = 110, TypeName = '支票（我的）', IsDefault = '0' WHERE TypeFirstName = '缴款单';"
+            "UPDATE CKControl SET CtlX = 1 WHERE CtlName = 'ZDINCOMP';"));
+    }
+    ASSERT_EQ(prepareDatabaseFile(home.databasePath()), QString());
+    slipcraft::Database db(home.databasePath(), QStringLiteral("brought-up-to-date"));
+    const auto count = [&](const char* sql) { return db.scalar(QString::fromUtf8(sql)).toInt(); };
+    EXPECT_GT(count("SELECT count(*) FROM NameDict WHERE CheckTypeName = '进账单'"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM ckTypeTable WHERE TypeFirstName = '电汇单' AND CheckTypeId = 120"), 1);
+    // Id 110 belongs to another template now: the slip's takes the next free one.
+    EXPECT_EQ(count("SELECT count(*) FROM ckTypeTable WHERE TypeFirstName = '进账单' AND CheckTypeId = 110"), 0);
+    const int slip = count("SELECT CheckTypeId FROM ckTypeTable WHERE TypeFirstName = '进账单'");
+    EXPECT_GT(slip, 140);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT ImgFile FROM ckTypeTable WHERE CheckTypeId = :id"), {{QStringLiteral("id"), slip}})
+                  .toString(),
+              QStringLiteral("jzd%1.jpg").arg(slip));
+    EXPECT_GT(count("SELECT count(*) FROM CKControl c JOIN ckTypeTable t USING (CheckTypeId) WHERE t.TypeFirstName = '进账单'"), 0);
+    // What the file had stays as it was.
+    EXPECT_EQ(count("SELECT count(*) FROM CKControl WHERE CtlName = 'ZDINCOMP' AND CtlX = 1"),
+              count("SELECT count(*) FROM ckTypeTable WHERE TypeFirstName IN ('支票', '缴款单', '定制单')"));
+    EXPECT_EQ(count("SELECT count(*) FROM ckTypeTable WHERE TypeFirstName = '缴款单'"), 1);
 }
 
 TEST(PrepareDatabaseFile, RefusesFilesThatAreNotOursAndLeavesThemUnchanged)
