@@ -54,6 +54,7 @@ PrintFromValuesResult printBillFromValues(AppContext& context, const QString& bi
                                           const QJsonObject& values, Printer& printer, bool save)
 {
     PrintFromValuesResult result;
+    result.badInput = true;
     const BillKind* kind = findBillKind(billType);
     if (!kind) {
         result.error = QStringLiteral("不支持的单据类型：") + billType;
@@ -67,6 +68,7 @@ PrintFromValuesResult printBillFromValues(AppContext& context, const QString& bi
             return result;
         }
     } catch (const DatabaseError& error) {
+        result.badInput = false;
         result.error = error.text();
         return result;
     }
@@ -86,6 +88,7 @@ PrintFromValuesResult printBillFromValues(AppContext& context, const QString& bi
                 controlByKey.insert(rows.value(1).toString().toUpper(), control);
         }
     } catch (const DatabaseError& error) {
+        result.badInput = false;
         result.error = error.text();
         return result;
     }
@@ -178,18 +181,19 @@ PrintFromValuesResult printBillFromValues(AppContext& context, const QString& bi
     SinglePrinterService service(printer);
     ServiceSwap swap(context, &service);
     if (!form->printBill(1)) {
-        result.error = QStringLiteral("打印失败：") + printer.name();
+        result.badInput = false;
         return result;
     }
     if (save) {
         form->session().announce = false;
         if (!form->saveBill()) {
-            result.error = QStringLiteral("保存失败");
+            result.badInput = false;
             return result;
         }
         result.serial = form->session().recordNumber;
     }
     result.ok = true;
+    result.badInput = false;
     return result;
 }
 

@@ -10,7 +10,11 @@ class Printer;
 
 struct PrintFromValuesResult {
     bool ok = false;
-    // Why nothing was printed or saved; empty when ok.
+    // The values, bill type or template were refused: nothing was printed or saved.
+    // Otherwise a failure is the machine's (the printer, the database).
+    bool badInput = false;
+    // Why nothing was printed or saved; empty when ok, and when the form has already
+    // told the user why printing or saving failed.
     QString error;
     // 流水号 of the stored bill; -1 without save.
     int serial = -1;

@@ -198,8 +198,9 @@ int printBillCommand(int argc, char** argv, const CommandLine& commandLine)
         const PrintFromValuesResult result = printBillFromValues(context, options.billType, options.templateName,
                                                                  document.object(), printer, options.save);
         if (!result.ok) {
-            printLine(stderr, result.error);
-            return kUsageError;
+            if (!result.error.isEmpty())
+                printLine(stderr, result.error);
+            return result.badInput ? kUsageError : kStartFailed;
         }
         if (options.save)
             printLine(stdout, QString::number(result.serial));

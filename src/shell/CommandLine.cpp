@@ -1,5 +1,6 @@
 #include "shell/CommandLine.h"
 
+#include "entry/BillKind.h"
 #include "shell/StartUp.h"
 #include "wording/Functions.h"
 
@@ -183,6 +184,9 @@ PrintOptions parsePrintOptions(const QStringList& arguments)
 
 QString usageText()
 {
+    QStringList billTypes;
+    for (const BillKind* kind : billKinds())
+        billTypes << kind->billType;
     return QStringLiteral(
         "用法: slipcraft [--home 文件夹] [--quit-after-start]\n"
         "      slipcraft --version\n"
@@ -190,8 +194,9 @@ QString usageText()
         "      slipcraft date-words 年|月|日  日期的中文大写\n"
         "      slipcraft printers            打印机列表，每行一台\n"
         "      slipcraft test-page --template 模板编号 [--grid] [--printer 打印机 | --output 文件.pdf]\n"
-        "      slipcraft print --bill-type 支票 [--template 模板名] --values 文件.json\n"
-        "                      [--printer 打印机 | --output 文件.pdf] [--save]\n");
+        "      slipcraft print --bill-type %1 [--template 模板名]\n"
+        "                      --values 文件.json [--printer 打印机 | --output 文件.pdf] [--save]\n")
+        .arg(billTypes.join(QLatin1Char('|')));
 }
 
 int runScriptCommand(const CommandLine& commandLine)

@@ -183,9 +183,17 @@ TEST_P(BillFormTest, PrintFromValuesSavesOnlyWhenAsked)
     bad.insert(QStringLiteral("没有这项"), QStringLiteral("x"));
     const PrintFromValuesResult refused = printBillFromValues(context, kind().billType, QString(), bad, printer, true);
     EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.badInput);
     EXPECT_EQ(refused.error, QStringLiteral("未知的项目：没有这项"));
     EXPECT_EQ(printer.events.size(), before);
     EXPECT_EQ(rows(kind()), 1);
+
+    // A database that cannot store the bill is the machine's failure, told once.
+    db().execute(QStringLiteral("drop table %1").arg(kind().historyTable));
+    const PrintFromValuesResult failed = printBillFromValues(context, kind().billType, QString(), values, printer, true);
+    EXPECT_FALSE(failed.ok);
+    EXPECT_FALSE(failed.badInput);
+    EXPECT_EQ(messages.messages.size(), 1);
 }
 
 // A save that fails when the form is closed is told, and the bill stays on screen.

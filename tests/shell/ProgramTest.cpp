@@ -168,6 +168,40 @@ TEST_F(ProgramTest, TestPagePrintsATemplatesItemsIntoAFile)
     EXPECT_EQ(words[0].text, QStringLiteral("Sample"));
 }
 
+// Every bill type with a form prints and saves from the command line; what the program
+// cannot know is refused before anything happens.
+TEST_F(ProgramTest, PrintServesEveryBillType)
+{
+    QFile values(home.filePath(QStringLiteral("values.json")));
+    ASSERT_TRUE(values.open(QIODevice::WriteOnly));
+    values.write("{\"收款人全称\": \"某某贸易有限公司\", \"金额\": \"12\", \"出票日期\": \"2026-12-10\"}");
+    values.close();
+    const QString pdf = home.filePath(QStringLiteral("bill.pdf"));
+    const auto print = [&](const QString& billType) {
+        return run({QStringLiteral("--home"), home.path(), QStringLiteral("print"), QStringLiteral("--bill-type"), billType,
+                    QStringLiteral("--values"), values.fileName(), QStringLiteral("--output"), pdf, QStringLiteral("--save")});
+    };
+    for (const char* table : {"进账单:DataJZDTable", "电汇单:DataDHDTable", "缴款单:DataJKDTable", "定制单:DataDEFTable"}) {
+        const QStringList parts = QString::fromUtf8(table).split(QLatin1Char(':'));
+        SCOPED_TRACE(parts[0].toStdString());
+        const ProcessResult printed = print(parts[0]);
+        ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+        EXPECT_EQ(printed.out.split(QLatin1Char('\n')).value(0), QStringLiteral("1"));
+        QStringList words;
+        for (const pdfreader::Word& word : pdfreader::words(pdf))
+            words << word.text;
+        EXPECT_TRUE(words.contains(QStringLiteral("某某贸易有限公司"))) << words.join(' ').toStdString();
+        EXPECT_TRUE(words.contains(QStringLiteral("壹拾贰元整"))) << words.join(' ').toStdString();
+        slipcraft::Database db(home.filePath(QStringLiteral("Data/EPData.ini")), QStringLiteral("print-") + parts[1]);
+        EXPECT_EQ(db.scalar(QStringLiteral("select 收款人全称 from %1 where 流水号=1").arg(parts[1])).toString(),
+                  QStringLiteral("某某贸易有限公司"));
+    }
+    const ProcessResult unknown = print(QStringLiteral("汇票申请书"));
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.err, QStringLiteral("不支持的单据类型：汇票申请书\n"));
+    EXPECT_TRUE(unknown.out.isEmpty());
+}
+
 TEST_F(ProgramTest, PrintFillsTheChequeFromJsonAndSavesOnlyWhenAsked)
 {
     const auto writeValues = [this](const char* name, const QByteArray& json) {
