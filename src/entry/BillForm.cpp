@@ -614,9 +614,10 @@ void TfmBillForm::openForm()
     } catch (const DatabaseError&) {
     }
     cbFirstTypeName->setCurrentText(catalogue.loadCheckTypeLastNameByID(id));
+    // The tabs first: the window takes its height from the strip they fill.
+    buildCommonBlocks();
     loadedId_ = 0;
     templateChange();
-    buildCommonBlocks();
 }
 
 void TfmBillForm::buildCommonBlocks()
