@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QJsonObject>
 #include <QPointer>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -85,6 +86,27 @@ class BillFormTest : public BillFormFixture, public ::testing::WithParamInterfac
 protected:
     const BillKind& kind() const { return *GetParam(); }
 };
+
+TEST_P(BillFormTest, OpensOnItsDefaultTemplateWithItsTabsAndCommands)
+{
+    auto form = open(kind());
+    ASSERT_TRUE(form->hasTemplate());
+    EXPECT_EQ(context.currentTemplateId, form->templateId());
+    form->show();
+    auto* tabs = form->findChild<QTabBar*>(QStringLiteral("tbcCheckTypeName"));
+    ASSERT_EQ(tabs->count(), 2);
+    EXPECT_EQ(tabs->tabText(0), form->templateName());
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("配置常用模板"));
+    EXPECT_GT(tabs->height(), 0);
+    EXPECT_EQ(form->boxText(QStringLiteral("zdInComp")), QString());
+    EXPECT_EQ(qobject_cast<QComboBox*>(findNamedControl(form.get(), QStringLiteral("zdInComp")))->currentText(),
+              TfmBillForm::kPayeePrompt);
+    EXPECT_EQ(button(form.get(), "bt2CheckJZD")->isVisibleTo(form.get()), kind().convertsToDepositSlip);
+    EXPECT_EQ(button(form.get(), "btMultiPrintF")->isVisibleTo(form.get()), kind().repeatPrint);
+    EXPECT_TRUE(messages.messages.isEmpty());
+    form->close();
+    EXPECT_EQ(context.currentTemplateId, -1);
+}
 
 // End to end on every kind's default template: each printed item lands where its layout
 // says, to 0.1 mm, and nothing else is printed.
