@@ -3,6 +3,7 @@
 #include "TempHome.h"
 
 #include "data/Database.h"
+#include "entry/BillForm.h"
 #include "parties/DAOPerson.h"
 #include "platform/IniFile.h"
 #include "platform/RegistryStore.h"
@@ -397,4 +398,46 @@ TEST_F(MainWindowCommands, RepairCommandSaysItIsNotBuilt)
     auto window = open();
     window->command(QStringLiteral("N1"))->trigger();
     EXPECT_EQ(texts(), QStringList{QStringLiteral("正在建设!")});
+}
+
+// Each bill form opens from its command at most once; the deposit slip and the custom
+// form keep the single-window rule, the wire transfer does not; the cheque converts into
+// the deposit slip, which it opens beside itself.
+TEST(MainWindowBillForms, OpenOncePerKindAndConvertIntoTheSlip)
+{
+    TempHome home;
+    home.createDatabase(slipcraft::ProductData::Include);
+    MainWindowOnHome on(home.runPath());
+    Tfm_Main window(on.context, on.registry);
+    QMdiArea* area = window.mdiArea();
+
+    window.command(QStringLiteral("m_new_zp"))->trigger();
+    ASSERT_EQ(area->subWindowList().size(), 1);
+    TfmBillForm* cheque = window.billForm(chequeKind());
+    ASSERT_NE(cheque, nullptr);
+    window.command(QStringLiteral("m_new_jzd"))->trigger();
+    EXPECT_EQ(on.messages.texts(), QStringList{QStringLiteral("请先关闭打开的单据！")});
+    EXPECT_EQ(window.billForm(depositSlipKind()), nullptr);
+
+    window.command(QStringLiteral("m_new_dhd"))->trigger();
+    window.command(QStringLiteral("m_new_dhd"))->trigger();
+    EXPECT_EQ(area->subWindowList().size(), 2);
+
+    auto* convert = cheque->findChild<QToolButton*>(QStringLiteral("bt2CheckJZD"));
+    ASSERT_TRUE(convert->isEnabled());
+    cheque->setInComp(QStringLiteral("收款单位乙"));
+    convert->click();
+    EXPECT_EQ(area->subWindowList().size(), 3);
+    TfmBillForm* slip = window.billForm(depositSlipKind());
+    ASSERT_NE(slip, nullptr);
+    EXPECT_EQ(slip->boxText(QStringLiteral("zdInComp")), QStringLiteral("收款单位乙"));
+
+    // A closed form is gone with its window; the command opens a fresh one.
+    window.command(QStringLiteral("m_CloseALL"))->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(area->subWindowList().isEmpty());
+    EXPECT_EQ(window.billForm(chequeKind()), nullptr);
+    window.command(QStringLiteral("m_new_Def"))->trigger();
+    ASSERT_NE(window.billForm(customFormKind()), nullptr);
+    EXPECT_EQ(area->subWindowList().size(), 1);
 }
