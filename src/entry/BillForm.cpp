@@ -104,8 +104,8 @@ private:
 // The boxes an option hides while ticked; those a form lacks are passed over.
 const QList<std::pair<QString, QStringList>> kHidingOptions = {
     {QStringLiteral("cfgNoPrtDate"),
-     {QStringLiteral("zdNian"), QStringLiteral("zdYue"), QStringLiteral("zdRi"), QStringLiteral("cgNian"),
-      QStringLiteral("cgYue"), QStringLiteral("cgRi"), QStringLiteral("cgNianYueRi")}},
+     {QStringLiteral("zdNian"), QStringLiteral("zdYue"), QStringLiteral("zdRi"), QStringLiteral("zdNianYueRi"),
+      QStringLiteral("cgNian"), QStringLiteral("cgYue"), QStringLiteral("cgRi"), QStringLiteral("cgNianYueRi")}},
     {QStringLiteral("cfgNoPrtOutter"),
      {QStringLiteral("zdOutComp"), QStringLiteral("zdOutBank"), QStringLiteral("zdOutBankAcct"),
       QStringLiteral("zdOutProv"), QStringLiteral("zdOutCity")}},
@@ -116,7 +116,8 @@ const QList<std::pair<QString, QStringList>> kHidingOptions = {
 const QStringList kDateOptions = {QStringLiteral("cfgDateChinese"), QStringLiteral("cfgMiniYear"),
                                   QStringLiteral("cfgPrintOutBankAcct"), QStringLiteral("cfgPrintOutBank")};
 const QStringList kAmountOptions = {QStringLiteral("cfgNoPrtSheep"), QStringLiteral("cfgJEDXRMBChecked"),
-                                    QStringLiteral("cfgJEDXWithMoneyName"), QStringLiteral("cfgJEXXWithMoneyCode")};
+                                    QStringLiteral("cfgJEDXWithMoneyName"), QStringLiteral("cfgJEXXWithMoneyCode"),
+                                    QStringLiteral("cfgJEDXYuan")};
 
 // The face date boxes: their counterfoil copies follow the date, not the face.
 const QStringList kDateBoxes = {QStringLiteral("zdNian"), QStringLiteral("zdYue"), QStringLiteral("zdRi"),
@@ -187,7 +188,7 @@ public:
     bool includeItem(const QString& itemName) const override { return form_.printsItem(itemName.toUpper()); }
     void beforePrintPass() override
     {
-        if (auto* payee = qobject_cast<QComboBox*>(form_.boxWidget(QStringLiteral("zdInComp")));
+        if (auto* payee = qobject_cast<QComboBox*>(form_.boxWidget(form_.kind_.payeeNameBox()));
             payee && payee->currentText() == kPayeePrompt)
             payee->setEditText(QString());
     }
@@ -240,6 +241,12 @@ QCheckBox* TfmBillForm::option(const QString& name) const
     return options_.value(name.toLower());
 }
 
+QString TfmBillForm::optionChoice(const QString& name) const
+{
+    const QComboBox* choice = choices_.value(name.toLower());
+    return choice ? choice->currentText() : QString();
+}
+
 QString TfmBillForm::boxText(const QString& name) const
 {
     const QString text = widgetText(boxWidget(name));
@@ -254,6 +261,12 @@ void TfmBillForm::setBoxText(const QString& name, const QString& text)
 QString TfmBillForm::amountEntryText() const
 {
     return inputJEXX->text();
+}
+
+void TfmBillForm::finishEditing()
+{
+    finishAmountEntry();
+    finishEntries();
 }
 
 QWidget* TfmBillForm::buildBox(const BoxSpec& spec)
@@ -286,6 +299,12 @@ QWidget* TfmBillForm::buildBox(const BoxSpec& spec)
     case BoxType::MultiLine:
         box = new QPlainTextEdit(panelImgBg);
         break;
+    case BoxType::TickBox: {
+        auto* tick = new QCheckBox(spec.caption, panelImgBg);
+        connect(tick, &QCheckBox::toggled, this, [this] { session_.edited(); });
+        box = tick;
+        break;
+    }
     }
     box->setObjectName(spec.name);
     if (!spec.hint.isEmpty())
@@ -298,6 +317,8 @@ QWidget* TfmBillForm::buildBox(const BoxSpec& spec)
 // counterfoil copy.
 void TfmBillForm::connectBox(const BoxSpec& spec, QWidget* box)
 {
+    if (spec.type == BoxType::TickBox)
+        return;
     QWidget* twin = kDateBoxes.contains(spec.name, Qt::CaseInsensitive) ? nullptr : boxWidget(counterfoilTwin(spec.name));
     const bool editable = spec.type != BoxType::ReadOnly && !kFilledBoxes.contains(spec.name, Qt::CaseInsensitive);
     if (!twin && !editable)
@@ -349,11 +370,11 @@ void TfmBillForm::buildControls()
         connect(box, &QCheckBox::toggled, this, [this] { session_.edited(); });
     }
     if (!kind_.drawerPickerCaption.isEmpty()) {
-        auto* shape = new ShapeBox(QStringLiteral("shpHKR"), Qt::DotLine, QStringLiteral("点击选取出票账户"), panelImgBg);
+        auto* shape = new ShapeBox(kind_.drawerShape, Qt::DotLine, QStringLiteral("点击选取出票账户"), panelImgBg);
         shape->clicked = [this] { pickDrawer(); };
     }
     if (!kind_.payeePickerCaption.isEmpty()) {
-        auto* shape = new ShapeBox(QStringLiteral("shpskr"), Qt::DashDotLine, QStringLiteral("点击选取收款单位"), panelImgBg);
+        auto* shape = new ShapeBox(kind_.payeeShape, Qt::DashDotLine, QStringLiteral("点击选取收款单位"), panelImgBg);
         shape->clicked = [this] { pickPayee(); };
     }
 
@@ -362,11 +383,12 @@ void TfmBillForm::buildControls()
     inputJEXX->setToolTip(QStringLiteral("金额大写(只需输入小写,回车自动转换大写),"));
     inputJEXX->installEventFilter(this);
     connect(inputJEXX, &QLineEdit::textEdited, this, [this](const QString& text) {
-        setBoxText(QStringLiteral("zdJEXX"), text);
+        if (!kind_.amountEntryWritesBack)
+            setBoxText(QStringLiteral("zdJEXX"), text);
         session_.edited();
     });
-    for (const char* name : {"zdJEDX", "zdJEXX"})
-        if (QWidget* box = boxWidget(QString::fromLatin1(name)))
+    for (const QString& name : kind_.amountEntryBoxes)
+        if (QWidget* box = boxWidget(name))
             box->installEventFilter(this);
 
     // Everything on the picture starts hidden until the layout cache places it.
@@ -374,8 +396,9 @@ void TfmBillForm::buildControls()
         if (child != bgImage)
             child->hide();
 
-    if (auto* payee = qobject_cast<QComboBox*>(boxWidget(QStringLiteral("zdInComp")))) {
-        payee->setEditText(kPayeePrompt);
+    if (auto* payee = qobject_cast<QComboBox*>(boxWidget(kind_.payeeNameBox()))) {
+        if (kind_.payeePrompt)
+            payee->setEditText(kPayeePrompt);
         connect(payee, &QComboBox::editTextChanged, this, [this](const QString& text) {
             setInComp(text);
             if (kind_.payeeChangeFillsBank)
@@ -386,7 +409,7 @@ void TfmBillForm::buildControls()
         if (kind_.payeeLeaveListsAccounts)
             payee->lineEdit()->installEventFilter(this);
     }
-    if (auto* drawer = qobject_cast<QComboBox*>(boxWidget(QStringLiteral("zdOutComp")))) {
+    if (auto* drawer = qobject_cast<QComboBox*>(boxWidget(kind_.drawerNameBox()))) {
         if (kind_.drawerLeaveFillsBank)
             drawer->lineEdit()->installEventFilter(this);
         if (kind_.drawerChangeFillsBank || kind_.drawerChangeAppliesSender) {
@@ -431,6 +454,16 @@ void TfmBillForm::buildOptionStrip()
     rows->addLayout(second);
 
     for (const OptionSpec& spec : kind_.options) {
+        if (!spec.choices.isEmpty()) {
+            auto* choice = new QComboBox(shortbar);
+            choice->setObjectName(spec.name);
+            choice->addItems(spec.choices);
+            choices_.insert(spec.name.toLower(), choice);
+            second->addWidget(new QLabel(spec.caption, shortbar));
+            second->addWidget(choice);
+            connect(choice, &QComboBox::currentTextChanged, this, [this] { SelDateCloseUp(); });
+            continue;
+        }
         auto* box = new QCheckBox(spec.caption, shortbar);
         box->setObjectName(spec.name);
         box->setChecked(spec.stored);
@@ -823,6 +856,10 @@ void TfmBillForm::updateTitle()
 
 void TfmBillForm::beginAmountEntry(QLineEdit* over)
 {
+    if (kind_.amountEntryWritesBack) {
+        entryTarget_ = over;
+        inputJEXX->setText(normalizeAmount(over->text()));
+    }
     inputJEXX->setGeometry(over->geometry());
     inputJEXX->show();
     inputJEXX->raise();
@@ -836,6 +873,9 @@ void TfmBillForm::finishAmountEntry()
         return;
     finishing_ = true;
     inputJEXX->setText(normalizeAmount(inputJEXX->text()));
+    if (entryTarget_ && !inputJEXX->isHidden())
+        entryTarget_->setText(inputJEXX->text());
+    entryTarget_ = nullptr;
     setJEXX(inputJEXX->text());
     inputJEXX->hide();
     finishing_ = false;
@@ -858,13 +898,27 @@ bool TfmBillForm::setJEXX(const QString& text)
     wording.wordsWithName = !byOptions || option(QStringLiteral("cfgJEDXWithMoneyName"))->isChecked();
     wording.wordsKeepRmb = option(QStringLiteral("cfgJEDXRMBChecked"))->isChecked();
     wording.zeroFigures = byOptions ? QString() : QStringLiteral("0.00");
-    const bool noSheep = option(QStringLiteral("cfgNoPrtSheep"))->isChecked();
-    const QString amount = entry.fen == 0 ? QStringLiteral("0") : fenToYuanText(entry.fen);
-    WriteToJEGrid(context_, this, abbreviation, amount, abbreviation, noSheep, kind_.counterfoilDigits);
+    fillDigitBoxes(entry.fen == 0 ? QStringLiteral("0") : fenToYuanText(entry.fen));
     setBoxText(QStringLiteral("zdJEXX"), amountFigures(entry.fen, wording));
     setBoxText(QStringLiteral("zdJEDX"), amountWords(entry.fen, wording));
     amountApplied(entry.fen);
     return true;
+}
+
+void TfmBillForm::fillDigitBoxes(const QString& amount)
+{
+    const QCheckBox* noSheep = option(QStringLiteral("cfgNoPrtSheep"));
+    const QString abbreviation = getMoneyCode();
+    WriteToJEGrid(context_, this, abbreviation, amount, abbreviation, noSheep && noSheep->isChecked(),
+                  kind_.counterfoilDigits);
+}
+
+void TfmBillForm::clearAmount()
+{
+    inputJEXX->clear();
+    fillDigitBoxes(QStringLiteral("0"));
+    setBoxText(QStringLiteral("zdJEXX"), QString());
+    setBoxText(kind_.wordsBox, QString());
 }
 
 bool TfmBillForm::amountKey(QKeyEvent* event)
@@ -921,15 +975,20 @@ QDate TfmBillForm::date() const
 
 void TfmBillForm::SelDateCloseUp()
 {
+    drawDate(SelDate->date());
+    session_.edited();
+}
+
+void TfmBillForm::drawDate(const QDate& date)
+{
     const QCheckBox* twoDigits = option(QStringLiteral("cfgMiniYear"));
-    const BillDateParts parts = billDateParts(SelDate->date(), option(QStringLiteral("cfgDateChinese"))->isChecked(),
+    const BillDateParts parts = billDateParts(date, option(QStringLiteral("cfgDateChinese"))->isChecked(),
                                               twoDigits && twoDigits->isChecked(), kind_.counterfoilDateRepeatsFace);
     const std::pair<const char*, QString> boxes[] = {
         {"zdNian", parts.year},   {"zdYue", parts.month},        {"zdRi", parts.day},          {"cgNian", parts.cgYear},
         {"cgYue", parts.cgMonth}, {"cgRi", parts.cgDay},         {"zdNianYueRi", parts.iso}, {"cgNianYueRi", parts.iso}};
     for (const auto& [name, text] : boxes)
         setBoxText(QString::fromLatin1(name), text);
-    session_.edited();
 }
 
 void TfmBillForm::hideOrPlace(const QStringList& names, bool hide)
@@ -962,17 +1021,6 @@ void TfmBillForm::rememberOptions()
 
 // ---- Counterparties ------------------------------------------------------------------
 
-namespace {
-
-// Where a party's fields go on the form: "Out" for the drawer, "In" for the payee.
-const QList<std::pair<TPerson::Field, QString>> kPartyFields = {
-    {TPerson::FullName, QStringLiteral("Comp")},  {TPerson::BankAcct, QStringLiteral("BankAcct")},
-    {TPerson::Bank, QStringLiteral("Bank")},      {TPerson::Province, QStringLiteral("Prov")},
-    {TPerson::City, QStringLiteral("City")},
-};
-
-} // namespace
-
 bool TfmBillForm::lookupsQuiet() const
 {
     return session_.loading || session_.transfer || lookingUp_ > 0;
@@ -982,8 +1030,8 @@ void TfmBillForm::setSender(const TPerson* person)
 {
     drawer_ = person ? std::make_unique<TPerson>(*person) : nullptr;
     ++lookingUp_;
-    for (const auto& [field, suffix] : kPartyFields)
-        setBoxText(QStringLiteral("zdOut") + suffix, person ? person->text(field) : QString());
+    for (const auto& [field, box] : kind_.drawerBoxes)
+        setBoxText(box, person ? person->text(field) : QString());
     --lookingUp_;
 }
 
@@ -991,8 +1039,8 @@ void TfmBillForm::setReceiver(const TPerson* person)
 {
     payee_ = person ? std::make_unique<TPerson>(*person) : nullptr;
     ++lookingUp_;
-    for (const auto& [field, suffix] : kPartyFields)
-        setBoxText(QStringLiteral("zdIn") + suffix, person ? person->text(field) : QString());
+    for (const auto& [field, box] : kind_.payeeBoxes)
+        setBoxText(box, person ? person->text(field) : QString());
     --lookingUp_;
 }
 
@@ -1002,7 +1050,7 @@ void TfmBillForm::setInComp(const QString& name)
         payee_ = std::make_unique<TPerson>();
     // The prompt is not a payee.
     payee_->setText(TPerson::FullName, name == kPayeePrompt ? QString() : name);
-    setBoxText(QStringLiteral("zdInComp"), name);
+    setBoxText(kind_.payeeNameBox(), name);
 }
 
 void TfmBillForm::fillBankFromName(const QString& side)
@@ -1027,8 +1075,8 @@ void TfmBillForm::drawerChanged()
         fillBankFromName(QStringLiteral("Out"));
     if (!kind_.drawerChangeAppliesSender || session_.transfer || lookingUp_ > 0)
         return;
-    const QString name = trimText(boxText(QStringLiteral("zdOutComp")));
-    listAccounts(QStringLiteral("zdOutComp"), QStringLiteral("zdOutBankAcct"));
+    const QString name = trimText(boxText(kind_.drawerNameBox()));
+    listAccounts(kind_.drawerNameBox(), QStringLiteral("zdOutBankAcct"));
     if (session_.loading || name.isEmpty())
         return;
     if (std::unique_ptr<TPerson> found = TPerson::findByName(context_.db(), name))
@@ -1076,7 +1124,7 @@ void TfmBillForm::accountChanged(const QString& accountBox, const QString& bankB
 
 void TfmBillForm::payeeEntered()
 {
-    const QString code = trimText(boxText(QStringLiteral("zdInComp")));
+    const QString code = trimText(boxText(kind_.payeeNameBox()));
     if (code.isEmpty())
         return;
     if (std::unique_ptr<TPerson> found = TPerson::findByInputCode(context_.db(), code))
@@ -1094,14 +1142,14 @@ void TfmBillForm::payeePicked(const QString& text)
 // Swaps what the drawer and the payee boxes hold, so ticking twice gives both back.
 void TfmBillForm::swapParties()
 {
-    auto partyOnForm = [this](const QString& side) {
+    auto partyOnForm = [this](const PartyBoxes& boxes) {
         TPerson person;
-        for (const auto& [field, suffix] : kPartyFields)
-            person.setText(field, boxText(QStringLiteral("zd") + side + suffix));
+        for (const auto& [field, box] : boxes)
+            person.setText(field, boxText(box));
         return person;
     };
-    const TPerson drawer = partyOnForm(QStringLiteral("Out"));
-    const TPerson payee = partyOnForm(QStringLiteral("In"));
+    const TPerson drawer = partyOnForm(kind_.drawerBoxes);
+    const TPerson payee = partyOnForm(kind_.payeeBoxes);
     setSender(&payee);
     setReceiver(&drawer);
     session_.edited();
@@ -1183,12 +1231,19 @@ void TfmBillForm::savePayeeClick()
 {
     TPerson person;
     person.setID(-1);
-    person.setText(TPerson::FullName, boxText(QStringLiteral("zdInComp")));
+    person.setText(TPerson::FullName, boxText(kind_.payeeNameBox()));
     person.setText(TPerson::UnitType, TPerson::kCounterpartUnit);
     savePersonToAddressBook(context_, this, &person);
 }
 
 // ---- History ----------------------------------------------------------------------------
+
+BillValues TfmBillForm::valuesToSave()
+{
+    BillValues values = currentValues();
+    completeValues(values);
+    return values;
+}
 
 BillValues TfmBillForm::currentValues() const
 {
@@ -1230,13 +1285,16 @@ void TfmBillForm::applyValues(const BillValues& values)
         } else if (spec.source == ColumnSource::kDate) {
             if (value.toDate().isValid())
                 setDate(value.toDate());
-        } else if (spec.source == QLatin1String("zdInComp")) {
+        } else if (spec.source == kind_.payeeNameBox()) {
             setInComp(value.toString());
-        } else if (spec.source != ColumnSource::kTemplate) {
+        } else if (spec.source != ColumnSource::kTemplate && spec.source != ColumnSource::kOwn) {
             setBoxText(spec.source, value.toString());
         }
     }
-    inputJEXX->setText(amount);
+    applyOwnValues(values);
+    // A kind that writes the entry back reads its amounts from their own boxes.
+    inputJEXX->setText(kind_.amountEntryWritesBack ? QString() : amount);
+    entryTarget_ = nullptr;
     finishAmountEntry();
 }
 
@@ -1259,8 +1317,8 @@ void TfmBillForm::afterSave(const BillValues& values)
 
 bool TfmBillForm::saveBill()
 {
-    finishAmountEntry();
-    BillValues values = currentValues();
+    finishEditing();
+    BillValues values = valuesToSave();
     const bool written = session_.saveCommand(values, today());
     if (written)
         afterSave(values);
@@ -1277,7 +1335,7 @@ void TfmBillForm::newClick()
 {
     session_.renew();
     for (const QString& name : kind_.newClears) {
-        if (name.compare(QLatin1String("zdInComp"), Qt::CaseInsensitive) == 0)
+        if (name.compare(kind_.payeeNameBox(), Qt::CaseInsensitive) == 0)
             payee_.reset();
         setBoxText(name, QString());
     }
@@ -1303,7 +1361,7 @@ void TfmBillForm::copyClick()
 
 bool TfmBillForm::printBill(int copies)
 {
-    finishAmountEntry();
+    finishEditing();
     PrintSourceImpl source(*this);
     PrintJob job(context_, source);
     if (!job.PrintPrepare() || !job.PrinterTransBegin(copies))
@@ -1434,8 +1492,8 @@ void TfmBillForm::showEvent(QShowEvent* event)
     placeToolBar(ini.readString(section, QStringLiteral("PositionBar"), QStringLiteral("top")) == QLatin1String("bottom"));
     const int screenHeight = screen() ? screen()->geometry().height() : 768;
     const int lines = screenHeight <= 799 ? 23 : (screenHeight > 899 ? 50 : 35);
-    for (const char* name : {"zdOutComp", "zdInComp"})
-        if (auto* box = qobject_cast<QComboBox*>(boxWidget(QString::fromLatin1(name))))
+    for (const QString& name : {kind_.drawerNameBox(), kind_.payeeNameBox()})
+        if (auto* box = qobject_cast<QComboBox*>(boxWidget(name)))
             box->setMaxVisibleItems(lines);
     cbFirstTypeName->setMaxVisibleItems(screenHeight <= 1000 ? 26 : 35);
 }
@@ -1443,11 +1501,10 @@ void TfmBillForm::showEvent(QShowEvent* event)
 void TfmBillForm::closeEvent(QCloseEvent* event)
 {
     if (hasTemplate()) {
-        finishAmountEntry();
-        if (session_.shouldAskOnClose(widgetText(boxWidget(QStringLiteral("zdInComp"))),
-                                      boxText(QStringLiteral("zdJEDX")))
+        finishEditing();
+        if (session_.shouldAskOnClose(widgetText(boxWidget(kind_.payeeNameBox())), boxText(kind_.wordsBox))
             && context_.messages().ask(kind_.closeQuestion, QStringLiteral("关闭票据"))) {
-            BillValues values = currentValues();
+            BillValues values = valuesToSave();
             const BillSession::SaveOutcome outcome = session_.save(values, today());
             if (outcome == BillSession::SaveOutcome::Failed) {
                 // The user was told why; the bill stays on screen.
@@ -1474,14 +1531,14 @@ void TfmBillForm::closeEvent(QCloseEvent* event)
 
 bool TfmBillForm::eventFilter(QObject* watched, QEvent* event)
 {
-    QWidget* payee = boxWidget(QStringLiteral("zdInComp"));
-    QWidget* drawer = boxWidget(QStringLiteral("zdOutComp"));
+    QWidget* payee = boxWidget(kind_.payeeNameBox());
+    QWidget* drawer = boxWidget(kind_.drawerNameBox());
     if (watched == inputJEXX) {
         if (event->type() == QEvent::KeyPress)
             return amountKey(static_cast<QKeyEvent*>(event));
         if (event->type() == QEvent::FocusOut && inputJEXX->isVisible())
             finishAmountEntry();
-    } else if (watched == boxWidget(QStringLiteral("zdJEDX")) || watched == boxWidget(QStringLiteral("zdJEXX"))) {
+    } else if (kind_.amountEntryBoxes.contains(watched->objectName(), Qt::CaseInsensitive)) {
         if (event->type() == QEvent::FocusIn)
             beginAmountEntry(static_cast<QLineEdit*>(watched));
     } else if (watched == bgImage) {

@@ -70,7 +70,7 @@ public:
     // Picks a template by its name; false when the drop-down has no such name.
     bool setCurrentCheckType(const QString& templateName);
     // Applies an amount text; false (after the message) when it is refused.
-    bool setJEXX(const QString& text);
+    virtual bool setJEXX(const QString& text);
     void setMoneyName(const QString& name);
     QString moneyName() const { return currencyName_; }
     void setDate(const QDate& date);
@@ -88,14 +88,16 @@ public:
     void setBoxText(const QString& name, const QString& text);
     // The text of the amount entry box: the amount as the user typed it.
     QString amountEntryText() const;
+    // Finishes the amount entry and what the kind's own boxes hold, as before a print.
+    void finishEditing();
 
     // One print job of the bill on the form with the copy count; true when it reached
     // the printer.
     bool printBill(int copies);
     // The save button; true when a row was written.
     bool saveBill();
-    // The bill as the save would write it.
-    BillValues currentValues() const;
+    // The bill as the save would write it, with the kind's own columns.
+    BillValues valuesToSave();
 
     // The currency abbreviation of the current currency, looked up once per currency.
     QString getMoneyCode();
@@ -107,6 +109,14 @@ protected:
 
     // After an amount was applied (0 for none).
     virtual void amountApplied(qint64 fen) { Q_UNUSED(fen); }
+    // Shows the date of the picker in the date boxes.
+    virtual void drawDate(const QDate& date);
+    // Finishes what the kind's own boxes hold before the bill is printed or saved.
+    virtual void finishEntries() {}
+    // The columns the kind writes itself (ColumnSource::kOwn), added before a save.
+    virtual void completeValues(BillValues& values) { Q_UNUSED(values); }
+    // The kind's own columns of a stored bill, after the boxes were filled.
+    virtual void applyOwnValues(const BillValues& values) { Q_UNUSED(values); }
     // False for an item the kind's options keep off the paper (upper-case name).
     virtual bool printsItem(const QString& itemName) const
     {
@@ -117,6 +127,14 @@ protected:
     virtual void copyIntoDepositSlip(TfmCheckJZD& slip) { Q_UNUSED(slip); }
 
     QCheckBox* option(const QString& name) const;
+    // The text chosen in an option with choices; empty when the kind has no such option.
+    QString optionChoice(const QString& name) const;
+    // Fills the digit boxes from an amount text (an amount not above 0 clears them).
+    void fillDigitBoxes(const QString& amount);
+    // Empties the amount entry, figures, words and digit boxes.
+    void clearAmount();
+    QLineEdit* amountEntryBox() const { return inputJEXX; }
+    QDateEdit* datePicker() const { return SelDate; }
     QWidget* boxWidget(const QString& name) const { return boxes_.value(name.toLower()); }
     AppContext& context() { return context_; }
     QToolBar* toolBar() const { return toolBarCheck; }
@@ -179,6 +197,7 @@ private:
     void repeatPrintClick();
     void convertClick();
     void pictureClick();
+    BillValues currentValues() const;
     void applyValues(const BillValues& values);
     void afterSave(const BillValues& values);
     QDate today() const;
@@ -198,6 +217,8 @@ private:
     QHash<QString, QWidget*> boxes_; // by lower-case name
     QList<QCheckBox*> tickItems_;
     QHash<QString, QCheckBox*> options_; // by lower-case name
+    QHash<QString, QComboBox*> choices_; // by lower-case name
+    QLineEdit* entryTarget_ = nullptr;    // the box the amount entry writes back to
     bool finishing_ = false;
     int lookingUp_ = 0;
     bool barAtBottom_ = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "parties/DAOPerson.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,6 +14,7 @@ enum class BoxType {
     ReadOnly, // filled by the form itself (digit boxes, counterfoil dates …)
     DropDown,
     MultiLine,
+    TickBox, // its caption is what a history column stores
 };
 
 // Where a drop-down takes its list from, loaded when the user first enters it.
@@ -35,6 +38,7 @@ struct BoxSpec {
     QString listName;
     QStringList fixedItems;
     QString hint;
+    QString caption;
 };
 
 // Where a history column's value comes from: a box of the form, or one of these.
@@ -44,6 +48,7 @@ inline const QString kTickItems = QStringLiteral("@tickitems");   // titles of t
 inline const QString kCurrency = QStringLiteral("@currency");     // the currency name
 inline const QString kDate = QStringLiteral("@date");             // the date of the picker, as a date
 inline const QString kAmountEntry = QStringLiteral("@amount");    // the amount entry box, normalised
+inline const QString kOwn = QStringLiteral("@own");               // written and read by the kind's own form
 } // namespace ColumnSource
 
 struct ColumnSpec {
@@ -61,9 +66,14 @@ struct OptionSpec {
     QString caption;
     bool stored = false;
     bool tickedUnlessZero = false;
+    // A choice among these texts (a drop-down after its caption) instead of a tick box.
+    QStringList choices;
     // The strip's first row holds the stored options and the currency.
     bool firstRow() const { return stored; }
 };
+
+// Which box shows which field of a counterparty record.
+using PartyBoxes = QList<std::pair<TPerson::Field, QString>>;
 
 // How the amount becomes figures and words.
 enum class AmountStyle {
@@ -130,9 +140,24 @@ struct BillKind {
     QString copyUnsavedMessage; // empty: copying an unsaved bill says nothing
     QString closeQuestion;
 
-    // Captions of the counterparty picker opened by the red rectangles; empty: none.
+    // The red rectangles that open the counterparty picker, and the picker's captions;
+    // an empty caption: no rectangle.
+    QString drawerShape = QStringLiteral("shpHKR");
+    QString payeeShape = QStringLiteral("shpskr");
     QString drawerPickerCaption;
     QString payeePickerCaption;
+    // Where the drawer's and the payee's fields go; the full name's box is the party's
+    // name box. Boxes the kind lacks are passed over.
+    PartyBoxes drawerBoxes;
+    PartyBoxes payeeBoxes;
+    // The payee box shows "单击我或红圈选择收款人...:)" until filled.
+    bool payeePrompt = true;
+    // The amount in words, which with the payee decides the question on closing.
+    QString wordsBox = QStringLiteral("zdJEDX");
+    // Boxes whose entry moves the amount entry box over them; when it writes back, the
+    // entry starts from the box's text and its normalised text returns to the box.
+    QStringList amountEntryBoxes = {QStringLiteral("zdJEDX"), QStringLiteral("zdJEXX")};
+    bool amountEntryWritesBack = false;
 
     // Boxes "新建(&N)" empties besides the remark; and whether it clears the amount.
     QStringList newClears;
@@ -151,6 +176,8 @@ struct BillKind {
     bool convertsToDepositSlip = false;
 
     const BoxSpec* box(const QString& name) const;
+    QString drawerNameBox() const;
+    QString payeeNameBox() const;
     const OptionSpec* option(const QString& name) const;
     bool hasBox(const QString& name) const { return box(name) != nullptr; }
     // Boxes the form fills itself: read-only boxes and the counterfoil copies.
@@ -167,6 +194,8 @@ const BillKind& depositSlipKind();
 const BillKind& wireTransferKind();
 const BillKind& paymentSlipKind();
 const BillKind& customFormKind();
+const BillKind& acceptanceDraftKind();
+const BillKind& remittanceKind();
 
 // The counterfoil twin of a face box ("zdInComp" → "cgInComp"); empty for other names.
 QString counterfoilTwin(const QString& boxName);

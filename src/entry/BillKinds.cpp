@@ -180,6 +180,16 @@ QList<OptionSpec> variantOptions()
 
 // ---- Kinds ----------------------------------------------------------------------------
 
+// A bank form's party boxes: prefix + "Comp", "BankAcct", "Bank", "BankNO", "BankAddr",
+// "Prov", "City".
+PartyBoxes partyFields(const QString& prefix)
+{
+    return {{TPerson::FullName, prefix + QStringLiteral("Comp")},   {TPerson::BankAcct, prefix + QStringLiteral("BankAcct")},
+            {TPerson::Bank, prefix + QStringLiteral("Bank")},       {TPerson::BankNo, prefix + QStringLiteral("BankNO")},
+            {TPerson::BankAddr, prefix + QStringLiteral("BankAddr")}, {TPerson::Province, prefix + QStringLiteral("Prov")},
+            {TPerson::City, prefix + QStringLiteral("City")}};
+}
+
 // The texts that follow from the bill type.
 BillKind standardBillKind(const QString& billType, const QString& formName, const QString& table)
 {
@@ -194,6 +204,8 @@ BillKind standardBillKind(const QString& billType, const QString& formName, cons
     kind.copyUnsavedMessage = QStringLiteral("未保存单据不需要复制即为一张新单！");
     kind.closeQuestion = QStringLiteral("是否保存该") + billType + QStringLiteral("？");
     kind.payeePickerCaption = QStringLiteral("选取收款人");
+    kind.drawerBoxes = partyFields(QStringLiteral("zdOut"));
+    kind.payeeBoxes = partyFields(QStringLiteral("zdIn"));
     return kind;
 }
 
@@ -343,6 +355,147 @@ BillKind makeCustomForm()
     return kind;
 }
 
+BillKind makeAcceptanceDraft()
+{
+    BillKind kind =
+        standardBillKind(QStringLiteral("承兑汇票"), QStringLiteral("fmCheckCDHP"), QStringLiteral("DataCDHPTable"));
+    BoxSpec dueDate = dropDown(QStringLiteral("zdTimeOutDate"), BoxList::Fixed);
+    dueDate.fixedItems = {QStringLiteral("+15"), QStringLiteral("+30"), QStringLiteral("+60"), QStringLiteral("+90"),
+                          QStringLiteral("+120"), QStringLiteral("+150"), QStringLiteral("+180")};
+    dueDate.hint = QStringLiteral("汇票到期日，例如输入2015.10.10 按Enter键,自动转大写日期");
+    kind.boxes = dateBoxes(false, false) + partyBoxes(QStringLiteral("Out"), BoxList::OwnUnits, true, false, false)
+                 + QList<BoxSpec>{edit(QStringLiteral("zdOutBankNO")), edit(QStringLiteral("zdOutBankAddr"))}
+                 + partyBoxes(QStringLiteral("In"), BoxList::CounterpartUnits, true, false, false)
+                 + amountBoxes(false, false) + QList<BoxSpec>{dueDate, edit(QStringLiteral("zdCDXYBH"))}
+                 + numberAndRemark(false) + customBoxes(5);
+    kind.columns = commonColumns(QStringLiteral("zdJEXX")) + payeeColumns() + drawerColumns(QStringLiteral("付款行名称"))
+                   + QList<ColumnSpec>{column(QStringLiteral("付款行行号"), QStringLiteral("zdOutBankNO")),
+                                       column(QStringLiteral("付款行地址"), QStringLiteral("zdOutBankAddr")),
+                                       column(QStringLiteral("承兑协议号"), QStringLiteral("zdCDXYBH")),
+                                       column(QStringLiteral("汇票到期日"), QStringLiteral("zdTimeOutDate")),
+                                       column(QStringLiteral("到期日期"), ColumnSource::kOwn)};
+    kind.options = QList<OptionSpec>{stored(QStringLiteral("cfgDateChinese"), QStringLiteral("大写日期")),
+                                     stored(QStringLiteral("cfgJEDXRMBChecked"), QStringLiteral("大写带人民币")),
+                                     stored(QStringLiteral("cfgJEDXYuan"), QStringLiteral("大写圆"))}
+                   + noPrintOptions();
+    kind.writesUsedStatus = true;
+    kind.drawerPickerCaption = QStringLiteral("选取付款人");
+    kind.newClears = {QStringLiteral("zdInComp")};
+    return kind;
+}
+
+BoxSpec tickBox(const QString& name, const QString& caption)
+{
+    BoxSpec box{name, BoxType::TickBox};
+    box.caption = caption;
+    return box;
+}
+
+BoxSpec withHint(BoxSpec box, const QString& hint)
+{
+    box.hint = hint;
+    return box;
+}
+
+BillKind makeRemittance()
+{
+    BillKind kind = standardBillKind(QStringLiteral("境外汇款申请书"), QStringLiteral("fmCheckJWH"),
+                                     QStringLiteral("DataJWHTable"));
+    const QString amountHint = QStringLiteral("输入金额小写+回车");
+    const QString accountHint = QStringLiteral("外汇账号（可在，字典管理-外汇账户 添加修改）");
+    const QString totalHint = QStringLiteral("合计金额自动汇总无需输入");
+    const QString identityHint = QStringLiteral("可在 设计模式-设置默认值，以免每次输入");
+    kind.boxes = {
+        readOnly(QStringLiteral("zdNianYueRi")),
+        dropDown(QStringLiteral("OuterComp"), BoxList::OwnUnits, {}, 200), edit(QStringLiteral("OUTERCOMPADDR")),
+        edit(QStringLiteral("OUTERPHONE")), edit(QStringLiteral("SHENQRNAME")),
+        tickBox(QStringLiteral("CK_DUIG"), QStringLiteral("对公")),
+        withHint(edit(QStringLiteral("DUIGIDENTITY")), identityHint),
+        tickBox(QStringLiteral("CK_DUIS"), QStringLiteral("对私")),
+        withHint(edit(QStringLiteral("DUISIDENTITY")), identityHint),
+        tickBox(QStringLiteral("CK_DUIS_CHINESE"), QStringLiteral("中国居民")),
+        tickBox(QStringLiteral("CK_DUIS_NOCHINESE"), QStringLiteral("非中国居民")),
+        withHint(readOnly(QStringLiteral("TOTALJEXX")), totalHint), withHint(readOnly(QStringLiteral("TOTALJEDX")), totalHint),
+        withHint(edit(QStringLiteral("XIANHJE")), amountHint), withHint(edit(QStringLiteral("GOUHJE")), amountHint),
+        withHint(edit(QStringLiteral("QITAJE")), amountHint),
+        withHint(edit(QStringLiteral("XianHACCT")), accountHint), withHint(edit(QStringLiteral("GouHACCT")), accountHint),
+        withHint(edit(QStringLiteral("QitaACCT")), accountHint),
+        edit(QStringLiteral("INNERAGENTBANK")), edit(QStringLiteral("INNERAGENTBANKAddr")),
+        edit(QStringLiteral("INNERAGENTBANKAcct")), edit(QStringLiteral("InnerBank")), edit(QStringLiteral("InnerBankAddr")),
+        dropDown(QStringLiteral("InnerComp"), BoxList::CounterpartUnits, {}, 200), edit(QStringLiteral("InnerAddr")),
+        edit(QStringLiteral("InnerBankAcct")), {QStringLiteral("HuiKRRemark"), BoxType::MultiLine},
+        tickBox(QStringLiteral("CK_FEE_OUR"), QStringLiteral("汇款人付")),
+        tickBox(QStringLiteral("CK_FEE_BEN"), QStringLiteral("收款人付")),
+        tickBox(QStringLiteral("CK_FEE_SHA"), QStringLiteral("共同付")),
+        tickBox(QStringLiteral("CK_PAY_AP"), QStringLiteral("预付货款")),
+        tickBox(QStringLiteral("CK_PAY_PAD"), QStringLiteral("货到付款")),
+        tickBox(QStringLiteral("CK_PAY_R"), QStringLiteral("退款")), tickBox(QStringLiteral("CK_PAY_O"), QStringLiteral("其他")),
+        tickBox(QStringLiteral("CK_HEXIAO_NO"), QStringLiteral("非核销下付款")),
+        tickBox(QStringLiteral("CK_HEXIAO_YES"), QStringLiteral("核销下付款")),
+        dropDown(QStringLiteral("INNERCOUNTRY"), BoxList::SharedDictionary, QStringLiteral("国家")),
+        edit(QStringLiteral("INNERCOUNTRYCODE")), edit(QStringLiteral("ZUICZYDATE")),
+        edit(QStringLiteral("JIAOYCODE1")), edit(QStringLiteral("JIAOYJE1")), edit(QStringLiteral("JIAOYREMARK1")),
+        edit(QStringLiteral("JIAOYCODE2")), edit(QStringLiteral("JIAOYJE2")), edit(QStringLiteral("JIAOYREMARK2")),
+        {QStringLiteral("BGDNO"), BoxType::MultiLine}, {QStringLiteral("BGDJE"), BoxType::MultiLine},
+        {QStringLiteral("BGDHZJE"), BoxType::MultiLine}, edit(QStringLiteral("HETNO")), edit(QStringLiteral("FAPNO")),
+        edit(QStringLiteral("WAIHJPJBANO")), edit(QStringLiteral("BGDJYDWDM")), edit(QStringLiteral("zdPJBH")),
+    };
+    kind.boxes += customBoxes(5);
+    QList<ColumnSpec> common = commonColumns(QStringLiteral("TOTALJEXX"));
+    common.removeIf([](const ColumnSpec& c) { return c.column == QStringLiteral("备注"); });
+    const char* const mapped[][2] = {
+        {"现汇金额", "XIANHJE"},         {"购汇金额", "GOUHJE"},       {"其他金额", "QITAJE"},
+        {"现汇账号", "XianHACCT"},       {"购汇账号", "GouHACCT"},     {"其他账号", "QitaACCT"},
+        {"收款人代理行", "INNERAGENTBANK"}, {"收款人代理行地址", "INNERAGENTBANKAddr"},
+        {"收款人代理行账号", "INNERAGENTBANKAcct"}, {"收款人开户行", "InnerBank"},
+        {"收款人开户行地址", "InnerBankAddr"}, {"收款人地址", "InnerAddr"}, {"收款人账号", "InnerBankAcct"},
+        {"收款人名称", "InnerComp"},     {"汇款附言", "HuiKRRemark"},  {"汇款人名称", "OuterComp"},
+        {"汇款人地址", "OUTERCOMPADDR"}, {"收款人国家或地区", "INNERCOUNTRY"}, {"收款人区域编码", "INNERCOUNTRYCODE"},
+        {"最迟装运日期", "ZUICZYDATE"},  {"交易编码1", "JIAOYCODE1"},  {"交易编码2", "JIAOYCODE2"},
+        {"交易金额1", "JIAOYJE1"},       {"交易金额2", "JIAOYJE2"},    {"交易附言1", "JIAOYREMARK1"},
+        {"交易附言2", "JIAOYREMARK2"},   {"报关单号", "BGDNO"},        {"报关单币种金额", "BGDJE"},
+        {"报关核注金额", "BGDHZJE"},     {"合同号", "HETNO"},          {"发票号", "FAPNO"},
+        {"外汇局批备号", "WAIHJPJBANO"}, {"报关单经营单位代码", "BGDJYDWDM"}, {"申请人姓名", "SHENQRNAME"},
+        {"申请人电话", "OUTERPHONE"},
+    };
+    kind.columns = common;
+    for (const auto& [name, box] : mapped)
+        kind.columns << column(QString::fromUtf8(name), QString::fromLatin1(box));
+    for (const char* own : {"汇款人类型", "汇款人身份编号", "费用承担", "收款类型", "进口核销项下付款"})
+        kind.columns << column(QString::fromUtf8(own), ColumnSource::kOwn);
+    kind.options = {stored(QStringLiteral("cfgDateChinese"), QStringLiteral("大写日期")),
+                    stored(QStringLiteral("cfgJEDXRMBChecked"), QStringLiteral("大写带人民币")),
+                    stored(QStringLiteral("cfgMiniYear"), QStringLiteral("2位年")),
+                    unstored(QStringLiteral("cfgNoPrtDate"), QStringLiteral("不打印出票日期"))};
+    OptionSpec dateFormat = unstored(QStringLiteral("cfgDateFormat"), QStringLiteral("日期格式："));
+    dateFormat.choices = {QStringLiteral("YYYY-MM-DD"), QStringLiteral("YYYY/MM/DD"), QStringLiteral("YYYY年MM月DD日"),
+                          QStringLiteral("YYYYMMDD hh:nn"), QStringLiteral("YYYY/MM/DD hh:nn")};
+    kind.options << dateFormat;
+    kind.writesUsedStatus = true;
+    kind.insertedMessage = QStringLiteral("新境外汇款申请书保存成功!");
+    kind.editedMessage =
+        QStringLiteral("境外汇款申请书修改保存成功（要修改成新境外汇款申请书请先点击【复制】按钮）！");
+    kind.copyUnsavedMessage = QStringLiteral("未保存单据不需要【复制】即为一张新单！");
+    kind.drawerShape = QStringLiteral("SelOutComp");
+    kind.payeeShape = QStringLiteral("SelInComp");
+    kind.drawerPickerCaption = QStringLiteral("选择汇款人及地址");
+    kind.payeePickerCaption = QStringLiteral("选取收款人及银行账户");
+    kind.drawerBoxes = {{TPerson::FullName, QStringLiteral("OuterComp")}, {TPerson::Address, QStringLiteral("OUTERCOMPADDR")},
+                        {TPerson::Phone, QStringLiteral("OUTERPHONE")}};
+    kind.payeeBoxes = {{TPerson::FullName, QStringLiteral("InnerComp")},   {TPerson::Address, QStringLiteral("InnerAddr")},
+                       {TPerson::Bank, QStringLiteral("InnerBank")},       {TPerson::BankAcct, QStringLiteral("InnerBankAcct")},
+                       {TPerson::BankAddr, QStringLiteral("InnerBankAddr")}, {TPerson::Country, QStringLiteral("INNERCOUNTRY")}};
+    kind.payeePrompt = false;
+    kind.wordsBox = QStringLiteral("TOTALJEDX");
+    kind.amountEntryBoxes = {QStringLiteral("XIANHJE"), QStringLiteral("GOUHJE"), QStringLiteral("QITAJE")};
+    kind.amountEntryWritesBack = true;
+    kind.newClears = {QStringLiteral("InnerComp"), QStringLiteral("XIANHJE"), QStringLiteral("GOUHJE"),
+                      QStringLiteral("QITAJE")};
+    kind.newClearsAmount = true;
+    kind.repeatPrint = false;
+    return kind;
+}
+
 } // namespace
 
 const BoxSpec* BillKind::box(const QString& name) const
@@ -359,6 +512,29 @@ const OptionSpec* BillKind::option(const QString& name) const
         if (spec.name.compare(name, Qt::CaseInsensitive) == 0)
             return &spec;
     return nullptr;
+}
+
+namespace {
+
+// The box of a party's full name.
+QString partyNameBox(const PartyBoxes& boxes)
+{
+    for (const auto& [field, box] : boxes)
+        if (field == TPerson::FullName)
+            return box;
+    return {};
+}
+
+} // namespace
+
+QString BillKind::drawerNameBox() const
+{
+    return partyNameBox(drawerBoxes);
+}
+
+QString BillKind::payeeNameBox() const
+{
+    return partyNameBox(payeeBoxes);
 }
 
 bool BillKind::isDerived(const QString& boxName) const
@@ -408,10 +584,23 @@ const BillKind& customFormKind()
     return kind;
 }
 
+const BillKind& acceptanceDraftKind()
+{
+    static const BillKind kind = makeAcceptanceDraft();
+    return kind;
+}
+
+const BillKind& remittanceKind()
+{
+    static const BillKind kind = makeRemittance();
+    return kind;
+}
+
 const QList<const BillKind*>& billKinds()
 {
-    static const QList<const BillKind*> kinds = {&chequeKind(), &depositSlipKind(), &wireTransferKind(),
-                                                 &paymentSlipKind(), &customFormKind()};
+    static const QList<const BillKind*> kinds = {&chequeKind(),     &depositSlipKind(),     &wireTransferKind(),
+                                                 &paymentSlipKind(), &acceptanceDraftKind(), &remittanceKind(),
+                                                 &customFormKind()};
     return kinds;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/printing/PrintService.h"
 #include "platform/printing/Printer.h"
 #include "shell/AppContext.h"
+#include "shell/UserMessages.h"
 #include "templates/Catalogue.h"
 #include "wording/Functions.h"
 
@@ -32,6 +33,35 @@ public:
 private:
     AppContext& context_;
     PrintService* previous_;
+};
+
+// What the form would tell the user while the given values go in: any of it refuses them.
+class Refusals final : public UserMessages {
+public:
+    void show(const QString& text, const QString&, Icon) override
+    {
+        if (first.isEmpty())
+            first = text;
+    }
+    bool ask(const QString& text, const QString& caption, Icon icon) override
+    {
+        show(text, caption, icon);
+        return false;
+    }
+    QString first;
+};
+
+class MessageRedirect {
+public:
+    MessageRedirect(AppContext& context, UserMessages* messages)
+        : context_(context)
+    {
+        context.redirectMessages(messages);
+    }
+    ~MessageRedirect() { context_.redirectMessages(nullptr); }
+
+private:
+    AppContext& context_;
 };
 
 struct Assignment {
@@ -100,8 +130,10 @@ PrintFromValuesResult printBillFromValues(AppContext& context, const QString& bi
         controlByKey.insert(QString::fromUtf8(key), QStringLiteral("DATE"));
     for (const char* key : {"CFGMONEYTYPE", "币种"})
         controlByKey.insert(QString::fromUtf8(key), QStringLiteral("CURRENCY"));
-    for (const char* key : {"ZDJEXX", "ZDJEDX", "INPUTJEXX", "金额"})
-        controlByKey.insert(QString::fromUtf8(key), QStringLiteral("AMOUNT"));
+    // A kind that adds its amounts up itself takes no amount of its own.
+    if (kind->hasBox(QStringLiteral("zdJEXX")))
+        for (const char* key : {"ZDJEXX", "ZDJEDX", "INPUTJEXX", "金额"})
+            controlByKey.insert(QString::fromUtf8(key), QStringLiteral("AMOUNT"));
     for (auto it = controlByKey.begin(); it != controlByKey.end(); ++it)
         if (it.value() == QLatin1String("ZDJEXX") || it.value() == QLatin1String("ZDJEDX"))
             it.value() = QStringLiteral("AMOUNT");
@@ -158,23 +190,31 @@ PrintFromValuesResult printBillFromValues(AppContext& context, const QString& bi
         return result;
     }
 
-    // The values given win over what the form would look up for them.
-    form->session().loading = true;
-    for (const Assignment& a : std::as_const(assignments)) {
-        if (a.control == QLatin1String("CURRENCY")) {
-            form->setMoneyName(a.value);
-            continue;
+    // The values given win over what the form would look up for them; whatever the form
+    // has to say about them refuses them before anything is printed.
+    Refusals refusals;
+    {
+        MessageRedirect redirect(context, &refusals);
+        form->session().loading = true;
+        for (const Assignment& a : std::as_const(assignments)) {
+            if (a.control == QLatin1String("CURRENCY")) {
+                form->setMoneyName(a.value);
+                continue;
+            }
+            if (auto* box = qobject_cast<QCheckBox*>(findNamedControl(form.get(), a.control)))
+                box->setChecked(!a.value.isEmpty() && a.value != QLatin1String("0"));
+            else
+                form->setBoxText(a.control, a.value);
         }
-        if (auto* box = qobject_cast<QCheckBox*>(findNamedControl(form.get(), a.control)))
-            box->setChecked(!a.value.isEmpty() && a.value != QLatin1String("0"));
-        else
-            form->setBoxText(a.control, a.value);
+        form->session().loading = false;
+        if (date.isValid())
+            form->setDate(date);
+        form->setJEXX(amount);
+        form->finishEditing();
+        form->valuesToSave();
     }
-    form->session().loading = false;
-    if (date.isValid())
-        form->setDate(date);
-    if (!form->setJEXX(amount)) {
-        result.error = readAmountEntry(amount).message();
+    if (!refusals.first.isEmpty()) {
+        result.error = refusals.first;
         return result;
     }
 

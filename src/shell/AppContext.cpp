@@ -56,8 +56,8 @@ bool AppContext::alert(const QString& text, const QString& caption, bool ask)
     if (caption.isEmpty())
         return false;
     if (ask)
-        return messages_.ask(text, caption);
-    messages_.show(text, caption);
+        return messages().ask(text, caption);
+    messages().show(text, caption);
     return false;
 }
 
@@ -66,7 +66,7 @@ int AppContext::CountTableAllRows(const QString& tableName)
     try {
         return db_.scalar(QStringLiteral("select count(*) from ") + tableName).toInt();
     } catch (const DatabaseError& error) {
-        messages_.show(QStringLiteral("计算表格总数失败:") + tableName + QLatin1Char('-') + error.text());
+        messages().show(QStringLiteral("计算表格总数失败:") + tableName + QLatin1Char('-') + error.text());
         return 0;
     }
 }

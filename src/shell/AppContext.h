@@ -32,7 +32,9 @@ public:
     const QString& versionText() const { return versionText_; }
 
     Database& db() { return db_; }
-    UserMessages& messages() { return messages_; }
+    UserMessages& messages() { return redirected_ ? *redirected_ : messages_; }
+    // While set, messages go there instead (null: back to the user).
+    void redirectMessages(UserMessages* messages) { redirected_ = messages; }
     Settings& settings() { return settings_; }
     // Bill types, templates, items and their screen-layout caches.
     Catalogue& catalogue();
@@ -89,6 +91,7 @@ private:
     QString runPath_;
     QString versionText_;
     UserMessages& messages_;
+    UserMessages* redirected_ = nullptr;
     Database db_;
     IniFile userIni_;
     std::unique_ptr<IniFile> debugIni_;

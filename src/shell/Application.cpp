@@ -1,8 +1,9 @@
 #include "shell/Application.h"
 
 #include "data/Database.h"
-#include "entry/TestPage.h"
+#include "entry/BillForm.h"
 #include "entry/PrintFromValues.h"
+#include "entry/TestPage.h"
 #include "templates/Catalogue.h"
 #include "templates/FormPicture.h"
 #include "platform/RegistryStore.h"
@@ -258,6 +259,8 @@ int runApplication(int argc, char** argv)
     fm_Main.showMaximized();
     waitUntilExposed(fm_Main);
     reportTiming(commandLine.timings, "main window shown", sinceStart.elapsed());
+    // The acceptance draft is open from the start; without a template it has said so.
+    fm_Main.openBillForm(acceptanceDraftKind(), false);
 
     QElapsedTimer splashTime;
     splashTime.start();

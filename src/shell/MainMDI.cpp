@@ -314,7 +314,8 @@ void Tfm_Main::buildCommands()
     const std::tuple<const BillKind*, const char*, bool> billCommands[] = {
         {&chequeKind(), "m_new_zp", true},          {&depositSlipKind(), "m_new_jzd", true},
         {&wireTransferKind(), "m_new_dhd", false},  {&paymentSlipKind(), "m_new_JKD", false},
-        {&customFormKind(), "m_new_Def", true},
+        {&customFormKind(), "m_new_Def", true},    {&acceptanceDraftKind(), "m_new_cdhp", true},
+        {&remittanceKind(), "m_new_JWH", true},
     };
     for (const auto& [kind, component, singleWindowRule] : billCommands)
         connectCommand(QString::fromLatin1(component),

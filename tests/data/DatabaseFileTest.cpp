@@ -156,7 +156,7 @@ TEST(PrepareDatabaseFile, AddsTheProductDataOfMissingBillTypesOnly)
     EXPECT_GT(count("SELECT count(*) FROM CKControl c JOIN ckTypeTable t USING (CheckTypeId) WHERE t.TypeFirstName = '进账单'"), 0);
     // What the file had stays as it was.
     EXPECT_EQ(count("SELECT count(*) FROM CKControl WHERE CtlName = 'ZDINCOMP' AND CtlX = 1"),
-              count("SELECT count(*) FROM ckTypeTable WHERE TypeFirstName IN ('支票', '缴款单', '定制单')"));
+              count("SELECT count(*) FROM ckTypeTable WHERE TypeFirstName IN ('支票', '缴款单', '承兑汇票', '定制单')"));
     EXPECT_EQ(count("SELECT count(*) FROM ckTypeTable WHERE TypeFirstName = '缴款单'"), 1);
 }
 

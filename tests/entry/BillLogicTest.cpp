@@ -2,6 +2,8 @@
 
 #include "entry/BillKind.h"
 #include "entry/BillLogic.h"
+#include "entry/bills/CheckCDHPLogic.h"
+#include "entry/bills/CheckJWHLogic.h"
 
 using namespace slipcraft;
 
@@ -128,11 +130,19 @@ inline void PrintTo(const BillKind* kind, std::ostream* os)
 class BillSessionTest : public EntryFixture, public ::testing::WithParamInterface<const BillKind*> {
 protected:
     const BillKind& kind() const { return *GetParam(); }
+    // The column of the payee's name.
+    QString payeeColumn() const
+    {
+        for (const ColumnSpec& spec : kind().columns)
+            if (spec.source == kind().payeeNameBox())
+                return spec.column;
+        return {};
+    }
 
     BillValues values(const QString& payee = QStringLiteral("甲公司"))
     {
         return {{QStringLiteral("模板种类"), QStringLiteral("T")},
-                {QStringLiteral("收款人全称"), payee},
+                {payeeColumn(), payee},
                 {QStringLiteral("金额"), QStringLiteral("12.5")},
                 {QStringLiteral("币种"), QStringLiteral("人民币")},
                 {QStringLiteral("出票日期"), QDate(2026, 1, 5)},
@@ -170,7 +180,7 @@ TEST_P(BillSessionTest, NewThenUnchangedThenChangedSave)
     EXPECT_EQ(texts(), QStringList{kind().insertedMessage});
     // Only the kinds that write a status give a new row one.
     EXPECT_EQ(column(serial, QStringLiteral("票据状态")).toString(), kind().writesUsedStatus ? kStatusUsed : QString());
-    EXPECT_EQ(column(serial, QStringLiteral("收款人全称")).toString(), QStringLiteral("甲公司"));
+    EXPECT_EQ(column(serial, payeeColumn()).toString(), QStringLiteral("甲公司"));
     EXPECT_EQ(column(serial, QStringLiteral("出票日期")).toString(), QStringLiteral("2026-01-05"));
     EXPECT_EQ(column(serial, QStringLiteral("自定义3")).toString(), QStringLiteral("C3"));
     EXPECT_TRUE(column(serial, QStringLiteral("自定义1")).isNull());
@@ -179,17 +189,17 @@ TEST_P(BillSessionTest, NewThenUnchangedThenChangedSave)
     EXPECT_EQ(texts(), QStringList{QStringLiteral("没有改动,无需保存~")});
 
     session.edited();
-    v.insert(QStringLiteral("收款人全称"), QStringLiteral("乙公司"));
+    v.insert(payeeColumn(), QStringLiteral("乙公司"));
     ASSERT_TRUE(session.saveCommand(v, today));
     EXPECT_EQ(texts(), QStringList{kind().editedMessage});
     EXPECT_EQ(session.recordNumber, serial);
     EXPECT_EQ(rows(), 1);
-    EXPECT_EQ(column(serial, QStringLiteral("收款人全称")).toString(), QStringLiteral("乙公司"));
+    EXPECT_EQ(column(serial, payeeColumn()).toString(), QStringLiteral("乙公司"));
 
     // Every mapped column reads back as written.
     const std::optional<BillValues> loaded = BillStore(db(), kind()).load(serial);
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded->value(QStringLiteral("收款人全称")).toString(), QStringLiteral("乙公司"));
+    EXPECT_EQ(loaded->value(payeeColumn()).toString(), QStringLiteral("乙公司"));
     EXPECT_EQ(loaded->value(QStringLiteral("出票日期")).toDate(), QDate(2026, 1, 5));
 }
 
@@ -197,7 +207,7 @@ TEST_P(BillSessionTest, ValuesAreBoundNotPasted)
 {
     BillValues v = values(QStringLiteral("O'Brien'); drop table %1; --").arg(kind().historyTable));
     ASSERT_TRUE(session.saveCommand(v, today));
-    EXPECT_EQ(column(session.recordNumber, QStringLiteral("收款人全称")), v.value(QStringLiteral("收款人全称")));
+    EXPECT_EQ(column(session.recordNumber, payeeColumn()), v.value(payeeColumn()));
 }
 
 TEST_P(BillSessionTest, VoidedRowIsNeverWritten)
@@ -210,7 +220,7 @@ TEST_P(BillSessionTest, VoidedRowIsNeverWritten)
     EXPECT_EQ(messages.messages[0].text, kind().voidedMessage);
     EXPECT_EQ(messages.messages[0].caption, QStringLiteral("提示"));
     EXPECT_EQ(column(serial, QStringLiteral("票据状态")).toString(), kStatusVoid);
-    EXPECT_TRUE(column(serial, QStringLiteral("收款人全称")).isNull());
+    EXPECT_TRUE(column(serial, payeeColumn()).isNull());
     EXPECT_FALSE(session.saved);
 }
 
@@ -237,7 +247,7 @@ TEST_P(BillSessionTest, HistoryCannotBeSavedButCloseMayStoreACopyDatedToday)
     EXPECT_EQ(rows(), 2);
     EXPECT_NE(session.recordNumber, serial);
     EXPECT_EQ(column(session.recordNumber, QStringLiteral("出票日期")).toString(), QStringLiteral("2026-02-01"));
-    EXPECT_TRUE(column(serial, QStringLiteral("收款人全称")).isNull());
+    EXPECT_TRUE(column(serial, payeeColumn()).isNull());
     EXPECT_FALSE(session.history);
 }
 
@@ -364,4 +374,122 @@ TEST(BillKindTest, MessagesFollowTheBillType)
         for (const ColumnSpec& spec : kind->columns)
             EXPECT_TRUE(spec.source.startsWith(QLatin1Char('@')) || kind->hasBox(spec.source))
                 << kind->formName.toStdString() << ' ' << spec.column.toStdString();
+}
+
+// ---- The acceptance draft -------------------------------------------------------------
+
+TEST(DueDateTest, TypedDueDatesBecomeDates)
+{
+    const QDate issued(2024, 1, 15);
+    struct Case {
+        const char* typed;
+        QDate due;
+    };
+    const Case cases[] = {
+        {"+90", QDate(2024, 4, 14)},   {" +180 ", QDate(2024, 7, 13)}, {"+0", issued},
+        {"2015.10.10", QDate(2015, 10, 10)}, {"2015-10-10", QDate(2015, 10, 10)}, {"2015/10/10", QDate(2015, 10, 10)},
+        {"2024.2.29", QDate(2024, 2, 29)},
+        {"abc", QDate()}, {"2023.2.29", QDate()}, {"+x", QDate()}, {"", QDate()}, {"2015.10", QDate()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const std::optional<QDate> due = readDueDateEntry(QString::fromUtf8(c.typed), issued);
+        EXPECT_EQ(due.value_or(QDate()), c.due);
+    }
+    EXPECT_EQ(dueDateWords(QDate(2024, 4, 14)), QStringLiteral("贰零贰肆年零肆月壹拾肆日"));
+    EXPECT_EQ(dueDateWords(QDate(2026, 10, 30)), QStringLiteral("贰零贰陆年零壹拾月零叁拾日"));
+}
+
+// The stored due date is exactly the date its words name, every day of a leap year.
+TEST(DueDateTest, WordsReadBackAsTheirDate)
+{
+    for (QDate day(2024, 1, 1); day.year() == 2024; day = day.addDays(1)) {
+        const std::optional<QDate> read = dueDateFromWords(dueDateWords(day));
+        ASSERT_TRUE(read) << day.toString(Qt::ISODate).toStdString();
+        EXPECT_EQ(*read, day);
+    }
+    for (const char* words : {"", "二〇二四年", "贰零贰肆年零贰月叁拾日", "贰零贰肆年拾叁月零壹日", "2024年04月14日"})
+        EXPECT_FALSE(dueDateFromWords(QString::fromUtf8(words))) << words;
+}
+
+TEST(DraftAmountTest, FiguresWithoutSeparatorsAndWordsAsTheOptionsSay)
+{
+    struct Case {
+        const char* typed;
+        const char* currency;
+        bool circle;
+        bool rmbInFront;
+        const char* figures;
+        const char* words;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"1,234.5", "人民币", false, false, "1234.50", "壹仟贰佰叁拾肆元伍角整", ""},
+        {"1234.5", "人民币", true, true, "1234.50", "人民币壹仟贰佰叁拾肆圆伍角整", ""},
+        {"１００", "美元", false, true, "100.00", "美元壹佰元整", ""},
+        {"100", "美元", true, false, "100.00", "美元壹佰圆整", ""},
+        {"0", "人民币", false, false, "0.00", "零元整", ""},
+        {"", "人民币", false, true, "", "", ""},
+        {"1000000000", "人民币", false, false, "", "", "金额值必须介于0~1,000,000,000之间！"},
+        {"1.2.3", "人民币", false, false, "", "", "金额只能为数值，例如：123.50  ！"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const DraftAmount amount =
+            draftAmount(QString::fromUtf8(c.typed), QString::fromUtf8(c.currency), c.circle, c.rmbInFront);
+        EXPECT_EQ(amount.figures, QString::fromUtf8(c.figures));
+        EXPECT_EQ(amount.words, QString::fromUtf8(c.words));
+        EXPECT_EQ(amount.message, QString::fromUtf8(c.message));
+        EXPECT_EQ(amount.ok, amount.message.isEmpty());
+    }
+}
+
+// ---- The overseas remittance --------------------------------------------------------------
+
+TEST(RemittanceAmountTest, ThreeAmountsAndTheirTotal)
+{
+    AmountWording wording;
+    wording.currencyName = QStringLiteral("美元");
+    wording.abbreviation = QStringLiteral("$");
+    struct Case {
+        QStringList typed;
+        QStringList amounts;
+        const char* figures;
+        const char* words;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("100"), QStringLiteral("50.5"), QString()},
+         {QStringLiteral("$100.00"), QStringLiteral("$50.50"), QString()}, "$150.50", "美元壹佰伍拾元伍角整", ""},
+        {{QStringLiteral("$1,000.00"), QStringLiteral("0"), QStringLiteral("２")},
+         {QStringLiteral("$1,000.00"), QString(), QStringLiteral("$2.00")}, "$1,002.00", "美元壹仟零贰元整", ""},
+        {{QString(), QString(), QString()}, {QString(), QString(), QString()}, "", "", ""},
+        {{QStringLiteral("1.2.3"), QString(), QString()}, {}, "", "", "金额输入错误"},
+        {{QStringLiteral("600000000"), QStringLiteral("400000000"), QString()}, {}, "", "", "金额输入"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.join(QLatin1Char('|')).toStdString());
+        const RemittanceAmounts result = remittanceAmounts(c.typed, wording);
+        EXPECT_EQ(result.caption, QString::fromUtf8(c.caption));
+        EXPECT_EQ(result.ok, result.caption.isEmpty());
+        EXPECT_EQ(result.amounts, c.amounts);
+        EXPECT_EQ(result.totalFigures, QString::fromUtf8(c.figures));
+        EXPECT_EQ(result.totalWords, QString::fromUtf8(c.words));
+    }
+    // 人民币 leaves the words when the option says so.
+    AmountWording rmb;
+    rmb.wordsKeepRmb = false;
+    EXPECT_EQ(remittanceAmounts({QStringLiteral("5"), QString(), QString()}, rmb).totalWords, QStringLiteral("伍元整"));
+}
+
+TEST(RemittanceDateTest, FormatsOfTheDateBox)
+{
+    const QDateTime when(QDate(2026, 3, 5), QTime(9, 7));
+    const std::pair<const char*, const char*> cases[] = {
+        {"YYYY-MM-DD", "2026-03-05"},     {"YYYY/MM/DD", "2026/03/05"},
+        {"YYYY年MM月DD日", "2026年03月05日"}, {"YYYYMMDD hh:nn", "20260305 09:07"},
+        {"YYYY/MM/DD hh:nn", "2026-03-05 09:07"}, {"", "2026-03-05"},
+    };
+    for (const auto& [format, text] : cases)
+        EXPECT_EQ(remittanceDateText(when, QString::fromUtf8(format)), QString::fromUtf8(text)) << format;
 }

@@ -172,31 +172,41 @@ TEST_F(ProgramTest, TestPagePrintsATemplatesItemsIntoAFile)
 // cannot know is refused before anything happens.
 TEST_F(ProgramTest, PrintServesEveryBillType)
 {
-    QFile values(home.filePath(QStringLiteral("values.json")));
-    ASSERT_TRUE(values.open(QIODevice::WriteOnly));
-    values.write("{\"收款人全称\": \"某某贸易有限公司\", \"金额\": \"12\", \"出票日期\": \"2026-12-10\"}");
-    values.close();
-    const QString pdf = home.filePath(QStringLiteral("bill.pdf"));
-    const auto print = [&](const QString& billType) {
-        return run({QStringLiteral("--home"), home.path(), QStringLiteral("print"), QStringLiteral("--bill-type"), billType,
-                    QStringLiteral("--values"), values.fileName(), QStringLiteral("--output"), pdf, QStringLiteral("--save")});
+    const auto valuesFile = [this](const QString& name, const QByteArray& json) {
+        QFile file(home.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(json);
+        return file.fileName();
     };
-    for (const char* table : {"进账单:DataJZDTable", "电汇单:DataDHDTable", "缴款单:DataJKDTable", "定制单:DataDEFTable"}) {
-        const QStringList parts = QString::fromUtf8(table).split(QLatin1Char(':'));
-        SCOPED_TRACE(parts[0].toStdString());
-        const ProcessResult printed = print(parts[0]);
+    const QString bank = valuesFile(QStringLiteral("bank.json"),
+                                    "{\"收款人全称\": \"某某贸易有限公司\", \"金额\": \"12\", \"出票日期\": \"2026-12-10\"}");
+    const QString remittance = valuesFile(QStringLiteral("remittance.json"),
+                                          "{\"收款人名称\": \"某某贸易有限公司\", \"现汇金额\": \"12\"}");
+    const QString pdf = home.filePath(QStringLiteral("bill.pdf"));
+    const auto print = [&](const QString& billType, const QString& values) {
+        return run({QStringLiteral("--home"), home.path(), QStringLiteral("print"), QStringLiteral("--bill-type"), billType,
+                    QStringLiteral("--values"), values, QStringLiteral("--output"), pdf, QStringLiteral("--save")});
+    };
+    const char* const bills[][2] = {{"进账单", "DataJZDTable"}, {"电汇单", "DataDHDTable"},  {"缴款单", "DataJKDTable"},
+                                    {"承兑汇票", "DataCDHPTable"}, {"境外汇款申请书", "DataJWHTable"}, {"定制单", "DataDEFTable"}};
+    for (const auto& [billType, table] : bills) {
+        SCOPED_TRACE(billType);
+        const bool abroad = QString::fromUtf8(table) == QLatin1String("DataJWHTable");
+        const ProcessResult printed = print(QString::fromUtf8(billType), abroad ? remittance : bank);
         ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
         EXPECT_EQ(printed.out.split(QLatin1Char('\n')).value(0), QStringLiteral("1"));
-        QStringList words;
+        QString text;
         for (const pdfreader::Word& word : pdfreader::words(pdf))
-            words << word.text;
-        EXPECT_TRUE(words.contains(QStringLiteral("某某贸易有限公司"))) << words.join(' ').toStdString();
-        EXPECT_TRUE(words.contains(QStringLiteral("壹拾贰元整"))) << words.join(' ').toStdString();
-        slipcraft::Database db(home.filePath(QStringLiteral("Data/EPData.ini")), QStringLiteral("print-") + parts[1]);
-        EXPECT_EQ(db.scalar(QStringLiteral("select 收款人全称 from %1 where 流水号=1").arg(parts[1])).toString(),
+            text += word.text + QLatin1Char(' ');
+        EXPECT_TRUE(text.contains(QStringLiteral("某某贸易有限公司"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("壹拾贰元整"))) << text.toStdString();
+        slipcraft::Database db(home.filePath(QStringLiteral("Data/EPData.ini")), QStringLiteral("print-") + QString::fromUtf8(table));
+        EXPECT_EQ(db.scalar(QStringLiteral("select %1 from %2 where 流水号=1")
+                                .arg(abroad ? QStringLiteral("收款人名称") : QStringLiteral("收款人全称"), QString::fromUtf8(table)))
+                      .toString(),
                   QStringLiteral("某某贸易有限公司"));
     }
-    const ProcessResult unknown = print(QStringLiteral("汇票申请书"));
+    const ProcessResult unknown = print(QStringLiteral("汇票申请书"), bank);
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_EQ(unknown.err, QStringLiteral("不支持的单据类型：汇票申请书\n"));
     EXPECT_TRUE(unknown.out.isEmpty());

@@ -1,8 +1,10 @@
 #include "entry/bills/BillForms.h"
 
+#include "entry/bills/CheckCDHP.h"
 #include "entry/bills/CheckDEF.h"
 #include "entry/bills/CheckDHD.h"
 #include "entry/bills/CheckJKD.h"
+#include "entry/bills/CheckJWH.h"
 #include "entry/bills/CheckJZD.h"
 #include "entry/bills/CheckZP.h"
 
@@ -18,6 +20,10 @@ TfmBillForm* newBillForm(AppContext& context, const BillKind& kind, QWidget* par
         return new TfmCheckJKD(context, parent);
     if (&kind == &customFormKind())
         return new TfmCheckDef(context, parent);
+    if (&kind == &acceptanceDraftKind())
+        return new TfmCheckCDHP(context, parent);
+    if (&kind == &remittanceKind())
+        return new TfmCheckJWH(context, parent);
     return new TfmCheckZP(context, parent);
 }
 
