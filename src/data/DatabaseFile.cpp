@@ -132,7 +132,7 @@ void seed(Database& db, ProductData productData)
 }
 
 // The bill types the program ships, by the code that names their files.
-constexpr const char* kProductCodes[] = {"zp", "jzd", "dhd", "jkd", "cdhp", "jwh", "def"};
+constexpr const char* kProductCodes[] = {"zp", "jzd", "dhd", "jkd", "cdhp", "jwh", "def", "kdd"};
 
 // The renderer prints a text two average character widths right of its position, one
 // em of the Chinese faces; the built-in layouts name where the text should stand, so the

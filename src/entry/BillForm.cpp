@@ -181,7 +181,8 @@ class TfmBillForm::PrintSourceImpl : public WidgetPrintSource {
 public:
     explicit PrintSourceImpl(TfmBillForm& form)
         : WidgetPrintSource(form.context_, form.panelImgBg, form.kind_.billType,
-                            {form.templateId_, true, form.kind_.digitBoxPitch, form.getMoneyCode(), 0})
+                            {form.templateId_, form.kind_.bankBill, form.kind_.digitBoxPitch,
+                             form.kind_.bankBill ? form.getMoneyCode() : QString(), form.kind_.copyLimit})
         , form_(form)
     {
     }
@@ -189,7 +190,7 @@ public:
     void beforePrintPass() override
     {
         if (auto* payee = qobject_cast<QComboBox*>(form_.boxWidget(form_.kind_.payeeNameBox()));
-            payee && payee->currentText() == kPayeePrompt)
+            payee && !form_.kind_.payeePrompt.isEmpty() && payee->currentText() == form_.kind_.payeePrompt)
             payee->setEditText(QString());
     }
     void showTemplateChooser() override { form_.cbFirstTypeName->setVisible(true); }
@@ -250,7 +251,7 @@ QString TfmBillForm::optionChoice(const QString& name) const
 QString TfmBillForm::boxText(const QString& name) const
 {
     const QString text = widgetText(boxWidget(name));
-    return text == kPayeePrompt ? QString() : text;
+    return !kind_.payeePrompt.isEmpty() && text == kind_.payeePrompt ? QString() : text;
 }
 
 void TfmBillForm::setBoxText(const QString& name, const QString& text)
@@ -320,12 +321,13 @@ void TfmBillForm::connectBox(const BoxSpec& spec, QWidget* box)
     if (spec.type == BoxType::TickBox)
         return;
     QWidget* twin = kDateBoxes.contains(spec.name, Qt::CaseInsensitive) ? nullptr : boxWidget(counterfoilTwin(spec.name));
-    const bool editable = spec.type != BoxType::ReadOnly && !kFilledBoxes.contains(spec.name, Qt::CaseInsensitive);
+    const bool editable = spec.type != BoxType::ReadOnly && spec.marksChanged
+                          && !kFilledBoxes.contains(spec.name, Qt::CaseInsensitive);
     if (!twin && !editable)
         return;
     onTextChange(box, this, [this, twin, editable](const QString& text) {
         if (twin)
-            setWidgetText(twin, text == kPayeePrompt ? QString() : text);
+            setWidgetText(twin, text == kind_.payeePrompt ? QString() : text);
         if (editable)
             session_.edited();
     });
@@ -397,8 +399,8 @@ void TfmBillForm::buildControls()
             child->hide();
 
     if (auto* payee = qobject_cast<QComboBox*>(boxWidget(kind_.payeeNameBox()))) {
-        if (kind_.payeePrompt)
-            payee->setEditText(kPayeePrompt);
+        if (!kind_.payeePrompt.isEmpty())
+            payee->setEditText(kind_.payeePrompt);
         connect(payee, &QComboBox::editTextChanged, this, [this](const QString& text) {
             setInComp(text);
             if (kind_.payeeChangeFillsBank)
@@ -412,6 +414,10 @@ void TfmBillForm::buildControls()
     if (auto* drawer = qobject_cast<QComboBox*>(boxWidget(kind_.drawerNameBox()))) {
         if (kind_.drawerLeaveFillsBank)
             drawer->lineEdit()->installEventFilter(this);
+        if (kind_.drawerEnterFinds) {
+            connect(drawer->lineEdit(), &QLineEdit::returnPressed, this, &TfmBillForm::drawerEntered);
+            connect(drawer, &QComboBox::textActivated, this, &TfmBillForm::drawerPicked);
+        }
         if (kind_.drawerChangeFillsBank || kind_.drawerChangeAppliesSender) {
             connect(drawer, &QComboBox::editTextChanged, this, &TfmBillForm::drawerChanged);
             connect(drawer->lineEdit(), &QLineEdit::returnPressed, this, &TfmBillForm::drawerChanged);
@@ -459,8 +465,8 @@ void TfmBillForm::buildOptionStrip()
             choice->setObjectName(spec.name);
             choice->addItems(spec.choices);
             choices_.insert(spec.name.toLower(), choice);
-            second->addWidget(new QLabel(spec.caption, shortbar));
-            second->addWidget(choice);
+            (spec.firstRow() ? first : second)->addWidget(new QLabel(spec.caption, shortbar));
+            (spec.firstRow() ? first : second)->addWidget(choice);
             connect(choice, &QComboBox::currentTextChanged, this, [this] { SelDateCloseUp(); });
             continue;
         }
@@ -471,17 +477,20 @@ void TfmBillForm::buildOptionStrip()
         (spec.firstRow() ? first : second)->addWidget(box);
         connectOption(box);
     }
-    auto* currencyLabel = new QLabel(QStringLiteral("币种:"), shortbar);
     cfgMoneyType = new QComboBox(shortbar);
     cfgMoneyType->setObjectName(QStringLiteral("cfgMoneyType"));
-    auto* remember = new QPushButton(QStringLiteral("【记住选项】"), shortbar);
+    if (kind_.bankBill)
+        first->addWidget(new QLabel(QStringLiteral("币种:"), shortbar));
+    else
+        cfgMoneyType->hide();
+    auto* remember = new QPushButton(kind_.rememberCaption, shortbar);
     remember->setObjectName(QStringLiteral("btRmember"));
     SelDate = new QDateEdit(shortbar);
     SelDate->setObjectName(QStringLiteral("SelDate"));
     SelDate->setCalendarPopup(true);
     SelDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    first->addWidget(currencyLabel);
-    first->addWidget(cfgMoneyType);
+    if (kind_.bankBill)
+        first->addWidget(cfgMoneyType);
     first->addWidget(remember);
     first->addStretch();
     second->addWidget(SelDate);
@@ -529,12 +538,13 @@ void TfmBillForm::buildToolBar()
 {
     toolBarCheck = new QToolBar(this);
     toolBarCheck->setObjectName(QStringLiteral("toolBarCheck"));
-    btUpOrDown = addToolButton(QStringLiteral("btUpOrDown"), QStringLiteral("下"), {}, QStyle::SP_ArrowDown);
+    btUpOrDown = addToolButton(kind_.upDownButton, QStringLiteral("下"), {}, QStyle::SP_ArrowDown);
     btMoveXY = addToolButton(QStringLiteral("btMoveXY"), QStringLiteral("整体偏移"), QStringLiteral("打印整体偏移"),
                              QStyle::SP_ArrowRight);
     btDesign = addToolButton(QStringLiteral("btDesign"), QStringLiteral("设计模式"),
                              QStringLiteral("单据模板的细节项目调整"), QStyle::SP_FileDialogDetailedView);
-    btSaveSKRen = addToolButton(QStringLiteral("btSaveSKRen"), QStringLiteral("存收款人"), {}, QStyle::SP_DirHomeIcon);
+    btSaveSKRen = addToolButton(QStringLiteral("btSaveSKRen"), kind_.savePayeeCaption, kind_.savePayeeHint,
+                                QStyle::SP_DirHomeIcon);
     bt2CheckJZD = addToolButton(QStringLiteral("bt2CheckJZD"), QStringLiteral("转进账单(&T)"),
                                 QStringLiteral("此功能尚未开放"), QStyle::SP_ArrowForward);
     btOpenCheck = addToolButton(QStringLiteral("btOpenCheck"), QStringLiteral("打开(&O)"),
@@ -739,6 +749,7 @@ void TfmBillForm::initFormType()
         }
     }
     loadedId_ = templateId_;
+    templateLoaded();
 }
 
 void TfmBillForm::loadParam()
@@ -818,7 +829,18 @@ void TfmBillForm::loadCheckBoxsConfig()
         if (!spec.stored)
             continue;
         const QString value = Catalogue::getInifCheckConfigByName(cache_.get(), spec.name);
+        if (QComboBox* choice = choices_.value(spec.name.toLower())) {
+            // A stored text the list lacks leaves the choice as it is.
+            const int index = choice->findText(value.isEmpty() ? spec.defaultChoice : value);
+            if (index >= 0)
+                choice->setCurrentIndex(index);
+            continue;
+        }
         option(spec.name)->setChecked(spec.tickedUnlessZero ? value != QLatin1String("0") : value == QLatin1String("1"));
+    }
+    if (!kind_.bankBill) {
+        SelDateCloseUp();
+        return;
     }
     QString money = Catalogue::getInifCheckConfigByName(cache_.get(), QStringLiteral("cfgDefaultMoney"));
     if (money.isEmpty())
@@ -883,6 +905,8 @@ void TfmBillForm::finishAmountEntry()
 
 bool TfmBillForm::setJEXX(const QString& text)
 {
+    if (!kind_.bankBill)
+        return true;
     const AmountEntry entry = readAmountEntry(text);
     if (entry.status != AmountEntry::Status::Ok) {
         context_.messages().show(entry.message(), kAmountCaption);
@@ -982,7 +1006,8 @@ void TfmBillForm::SelDateCloseUp()
 void TfmBillForm::drawDate(const QDate& date)
 {
     const QCheckBox* twoDigits = option(QStringLiteral("cfgMiniYear"));
-    const BillDateParts parts = billDateParts(date, option(QStringLiteral("cfgDateChinese"))->isChecked(),
+    const QCheckBox* inWords = option(QStringLiteral("cfgDateChinese"));
+    const BillDateParts parts = billDateParts(date, inWords && inWords->isChecked(),
                                               twoDigits && twoDigits->isChecked(), kind_.counterfoilDateRepeatsFace);
     const std::pair<const char*, QString> boxes[] = {
         {"zdNian", parts.year},   {"zdYue", parts.month},        {"zdRi", parts.day},          {"cgNian", parts.cgYear},
@@ -1007,11 +1032,16 @@ void TfmBillForm::hideOrPlace(const QStringList& names, bool hide)
 void TfmBillForm::rememberOptions()
 {
     Catalogue& catalogue = context_.catalogue();
-    for (const OptionSpec& spec : kind_.options)
-        if (spec.stored)
+    for (const OptionSpec& spec : kind_.options) {
+        if (!spec.stored)
+            continue;
+        if (!spec.choices.isEmpty())
+            catalogue.setCheckConfigByName(templateId_, spec.name, optionChoice(spec.name));
+        else
             catalogue.setCheckConfigByName(templateId_, spec.name,
                                            option(spec.name)->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    if (!cfgMoneyType->currentText().isEmpty())
+    }
+    if (kind_.bankBill && !cfgMoneyType->currentText().isEmpty())
         catalogue.setCheckConfigByName(templateId_, QStringLiteral("cfgDefaultMoney"), cfgMoneyType->currentText());
     context_.messages().show(QStringLiteral("打印勾选及选项已记住！"));
     cache_.reset();
@@ -1049,7 +1079,7 @@ void TfmBillForm::setInComp(const QString& name)
     if (!payee_)
         payee_ = std::make_unique<TPerson>();
     // The prompt is not a payee.
-    payee_->setText(TPerson::FullName, name == kPayeePrompt ? QString() : name);
+    payee_->setText(TPerson::FullName, !kind_.payeePrompt.isEmpty() && name == kind_.payeePrompt ? QString() : name);
     setBoxText(kind_.payeeNameBox(), name);
 }
 
@@ -1127,8 +1157,36 @@ void TfmBillForm::payeeEntered()
     const QString code = trimText(boxText(kind_.payeeNameBox()));
     if (code.isEmpty())
         return;
-    if (std::unique_ptr<TPerson> found = TPerson::findByInputCode(context_.db(), code))
+    std::unique_ptr<TPerson> found = kind_.payeeEnterTriesName ? TPerson::findByName(context_.db(), code) : nullptr;
+    if (!found)
+        found = TPerson::findByInputCode(context_.db(), code);
+    if (found)
         setReceiver(found.get());
+}
+
+void TfmBillForm::drawerEntered()
+{
+    const QString text = trimText(boxText(kind_.drawerNameBox()));
+    if (text.isEmpty())
+        return;
+    std::unique_ptr<TPerson> found = TPerson::findByName(context_.db(), text);
+    if (!found)
+        found = TPerson::findByInputCode(context_.db(), text);
+    if (found) {
+        setSender(found.get());
+    } else if (auto* account = qobject_cast<QComboBox*>(boxWidget(QStringLiteral("zdOutBankAcct")));
+               account && kind_.drawerEnterElseAccount) {
+        account->setFocus();
+        account->lineEdit()->selectAll();
+    }
+}
+
+void TfmBillForm::drawerPicked(const QString& text)
+{
+    if (session_.loading)
+        return;
+    if (std::unique_ptr<TPerson> found = TPerson::findByName(context_.db(), trimText(text)))
+        setSender(found.get());
 }
 
 void TfmBillForm::payeePicked(const QString& text)
@@ -1215,15 +1273,18 @@ void TfmBillForm::numberPicked(const QString& number)
 
 void TfmBillForm::pickDrawer()
 {
-    if (std::unique_ptr<TPerson> person =
-            fetchOnePerson(context_, this, TPerson::kOwnUnit, kind_.drawerPickerCaption))
+    beforePicking();
+    std::unique_ptr<TPerson> person = fetchOnePerson(context_, this, TPerson::kOwnUnit, kind_.drawerPickerCaption);
+    if (person || kind_.pickerCancelEmpties)
         setSender(person.get());
 }
 
 void TfmBillForm::pickPayee()
 {
-    if (std::unique_ptr<TPerson> person =
-            fetchOnePerson(context_, this, TPerson::kCounterpartUnit, kind_.payeePickerCaption))
+    beforePicking();
+    std::unique_ptr<TPerson> person =
+        fetchOnePerson(context_, this, TPerson::kCounterpartUnit, kind_.payeePickerCaption);
+    if (person || kind_.pickerCancelEmpties)
         setReceiver(person.get());
 }
 
@@ -1231,7 +1292,8 @@ void TfmBillForm::savePayeeClick()
 {
     TPerson person;
     person.setID(-1);
-    person.setText(TPerson::FullName, boxText(kind_.payeeNameBox()));
+    for (const auto& [field, box] : kind_.payeeBoxes)
+        person.setText(field, boxText(box));
     person.setText(TPerson::UnitType, TPerson::kCounterpartUnit);
     savePersonToAddressBook(context_, this, &person);
 }
@@ -1300,7 +1362,7 @@ void TfmBillForm::applyValues(const BillValues& values)
 
 void TfmBillForm::afterSave(const BillValues& values)
 {
-    const QDate saved = values.value(kDateColumn).toDate();
+    const QDate saved = values.value(kind_.dateColumn).toDate();
     if (saved.isValid() && saved != SelDate->date())
         setDate(saved);
     const QString number = boxText(QStringLiteral("zdPJBH"));
@@ -1362,12 +1424,48 @@ void TfmBillForm::copyClick()
 bool TfmBillForm::printBill(int copies)
 {
     finishEditing();
-    PrintSourceImpl source(*this);
-    PrintJob job(context_, source);
-    if (!job.PrintPrepare() || !job.PrinterTransBegin(copies))
+    if (!PrintPrepare() || !PrinterTransBegin(copies))
         return false;
-    job.SendCheckToPrinter();
-    return job.PrinterTransEnd();
+    SendCheckToPrinter();
+    return PrinterTransEnd();
+}
+
+bool TfmBillForm::PrintPrepare()
+{
+    // A new job reads the template and the currency afresh.
+    printJob_.reset();
+    printSource_ = std::make_unique<PrintSourceImpl>(*this);
+    printJob_ = std::make_unique<PrintJob>(context_, *printSource_);
+    return printJob_->PrintPrepare();
+}
+
+bool TfmBillForm::PrinterTransBegin(int copies)
+{
+    return printJob_ && printJob_->PrinterTransBegin(copies);
+}
+
+bool TfmBillForm::SendCheckToPrinter()
+{
+    if (!printJob_)
+        return false;
+    printSource_->options.currencyAbbreviation = kind_.bankBill ? getMoneyCode() : QString();
+    return printJob_->SendCheckToPrinter();
+}
+
+bool TfmBillForm::NewCheckPage()
+{
+    return printJob_ && printJob_->NewCheckPage();
+}
+
+bool TfmBillForm::PrinterTransEnd()
+{
+    return printJob_ && printJob_->PrinterTransEnd();
+}
+
+void TfmBillForm::AbortPrint()
+{
+    if (printJob_)
+        printJob_->AbortPrint();
 }
 
 void TfmBillForm::printClick()
@@ -1427,7 +1525,9 @@ void TfmBillForm::convertClick()
 
 void TfmBillForm::pictureClick()
 {
-    if (SelDate->isVisibleTo(this))
+    if (kind_.pictureClickFocusesSave)
+        btSaveCheck->setFocus();
+    else if (SelDate->isVisibleTo(this))
         SelDate->setFocus();
     else if (cbFirstTypeName->isVisibleTo(this))
         cbFirstTypeName->setFocus();
@@ -1502,8 +1602,8 @@ void TfmBillForm::closeEvent(QCloseEvent* event)
 {
     if (hasTemplate()) {
         finishEditing();
-        if (session_.shouldAskOnClose(widgetText(boxWidget(kind_.payeeNameBox())), boxText(kind_.wordsBox))
-            && context_.messages().ask(kind_.closeQuestion, QStringLiteral("关闭票据"))) {
+        if (session_.shouldAskOnClose(widgetText(boxWidget(kind_.payeeNameBox())), boxText(kind_.closeAlsoNeeds))
+            && context_.messages().ask(kind_.closeQuestion, kind_.closeCaption)) {
             BillValues values = valuesToSave();
             const BillSession::SaveOutcome outcome = session_.save(values, today());
             if (outcome == BillSession::SaveOutcome::Failed) {

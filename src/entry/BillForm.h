@@ -26,6 +26,7 @@ namespace slipcraft {
 
 class AppContext;
 class IniFile;
+class PrintJob;
 class TPerson;
 class TfmCheckJZD;
 
@@ -94,6 +95,16 @@ public:
     // One print job of the bill on the form with the copy count; true when it reached
     // the printer.
     bool printBill(int copies);
+
+    // The print job, step by step, for windows that print many bills on one job (one
+    // page each): prepare, begin, then a pass per bill with a new page between bills,
+    // end. Each is false when the job is not ready or the printer refused.
+    bool PrintPrepare();
+    bool PrinterTransBegin(int copies);
+    bool SendCheckToPrinter();
+    bool NewCheckPage();
+    bool PrinterTransEnd();
+    void AbortPrint();
     // The save button; true when a row was written.
     bool saveBill();
     // The bill as the save would write it, with the kind's own columns.
@@ -113,6 +124,10 @@ protected:
     virtual void drawDate(const QDate& date);
     // Finishes what the kind's own boxes hold before the bill is printed or saved.
     virtual void finishEntries() {}
+    // Before the counterparty picker opens.
+    virtual void beforePicking() {}
+    // After a template was loaded and every box placed from it.
+    virtual void templateLoaded() {}
     // The columns the kind writes itself (ColumnSource::kOwn), added before a save.
     virtual void completeValues(BillValues& values) { Q_UNUSED(values); }
     // The kind's own columns of a stored bill, after the boxes were filled.
@@ -129,6 +144,8 @@ protected:
     QCheckBox* option(const QString& name) const;
     // The text chosen in an option with choices; empty when the kind has no such option.
     QString optionChoice(const QString& name) const;
+    // Hides the boxes, or places them again from the layout cache.
+    void hideOrPlace(const QStringList& names, bool hide);
     // Fills the digit boxes from an amount text (an amount not above 0 clears them).
     void fillDigitBoxes(const QString& amount);
     // Empties the amount entry, figures, words and digit boxes.
@@ -171,7 +188,6 @@ private:
     void finishAmountEntry();
     bool amountKey(QKeyEvent* event);
     void SelDateCloseUp();
-    void hideOrPlace(const QStringList& names, bool hide);
     void currencyChange(const QString& text);
     void rememberOptions();
 
@@ -181,6 +197,8 @@ private:
     void accountChanged(const QString& accountBox, const QString& bankBox);
     void listAccounts(const QString& nameBox, const QString& accountBox);
     void payeeEntered();
+    void drawerEntered();
+    void drawerPicked(const QString& text);
     void payeePicked(const QString& text);
     void swapParties();
     void fillListOnEntry(QComboBox* box);
@@ -206,6 +224,8 @@ private:
     AppContext& context_;
     const BillKind& kind_;
     BillSession session_;
+    std::unique_ptr<PrintSourceImpl> printSource_;
+    std::unique_ptr<PrintJob> printJob_;
     BillFormCommands commands_;
     std::unique_ptr<IniFile> cache_;
     int templateId_ = -1;

@@ -39,6 +39,8 @@ struct BoxSpec {
     QStringList fixedItems;
     QString hint;
     QString caption;
+    // Typing into it marks the bill changed.
+    bool marksChanged = true;
 };
 
 // Where a history column's value comes from: a box of the form, or one of these.
@@ -66,8 +68,10 @@ struct OptionSpec {
     QString caption;
     bool stored = false;
     bool tickedUnlessZero = false;
-    // A choice among these texts (a drop-down after its caption) instead of a tick box.
+    // A choice among these texts (a drop-down after its caption) instead of a tick box;
+    // stored as the chosen text, defaultChoice when none was stored.
     QStringList choices;
+    QString defaultChoice;
     // The strip's first row holds the stored options and the currency.
     bool firstRow() const { return stored; }
 };
@@ -115,11 +119,17 @@ struct BillKind {
     // Every save writes 票据状态 "已用"; otherwise only a row entered in advance ("未用")
     // becomes "已用" when it is saved.
     bool writesUsedStatus = false;
+    // Without a status column a stored bill always reopens as history.
+    bool hasStatus = true;
+    // The column of the date picker.
+    QString dateColumn = QStringLiteral("出票日期");
     // The number box lists numbers entered in advance; picking one fills these boxes
     // from these columns of its row, and the next save fills that row.
     bool picksPreEnteredNumbers = false;
     QList<std::pair<QString, QString>> preEnteredFill; // column, box
 
+    // A bank bill: an amount in figures and words with its currency, digit boxes.
+    bool bankBill = true;
     AmountStyle amountStyle = AmountStyle::CurrencyAlways;
     // The history column of the amount.
     QString amountColumn = QStringLiteral("金额");
@@ -132,6 +142,8 @@ struct BillKind {
 
     TitleStyle titleStyle = TitleStyle::PerEvent;
     TitleNotes notes;
+    // The title of a stored bill that reopens as history (PerEvent); %1 is its number.
+    QString historyTitle = QStringLiteral("历史票据查看（流水号为：%1)");
 
     // Messages; the standard ones follow from the bill type (see standardBillKind).
     QString insertedMessage;
@@ -139,6 +151,10 @@ struct BillKind {
     QString voidedMessage;
     QString copyUnsavedMessage; // empty: copying an unsaved bill says nothing
     QString closeQuestion;
+    QString closeCaption = QStringLiteral("关闭票据");
+    // Closing asks only while this box, like the payee box, is not empty.
+    QString closeAlsoNeeds = QStringLiteral("zdJEDX");
+    QString historySaveMessage = QStringLiteral("历史单据不能保存，请点击[复制]后,再保存为新单据！");
 
     // The red rectangles that open the counterparty picker, and the picker's captions;
     // an empty caption: no rectangle.
@@ -150,8 +166,16 @@ struct BillKind {
     // name box. Boxes the kind lacks are passed over.
     PartyBoxes drawerBoxes;
     PartyBoxes payeeBoxes;
-    // The payee box shows "单击我或红圈选择收款人...:)" until filled.
-    bool payeePrompt = true;
+    // What the payee box shows until filled; empty: nothing.
+    QString payeePrompt = QStringLiteral("单击我或红圈选择收款人...:)");
+    // Closing the picker without a choice empties that party's boxes.
+    bool pickerCancelEmpties = false;
+    // Enter in the payee box tries the full name before the mnemonic.
+    bool payeeEnterTriesName = false;
+    // Enter in the drawer box finds by full name, else by mnemonic (and, when asked,
+    // else moves on to the account); picking from its list finds by full name.
+    bool drawerEnterFinds = false;
+    bool drawerEnterElseAccount = false;
     // The amount in words, which with the payee decides the question on closing.
     QString wordsBox = QStringLiteral("zdJEDX");
     // Boxes whose entry moves the amount entry box over them; when it writes back, the
@@ -174,6 +198,16 @@ struct BillKind {
 
     bool repeatPrint = true;
     bool convertsToDepositSlip = false;
+    // Most copies one job may ask for; 0: no limit.
+    int copyLimit = 0;
+
+    // The tool bar and the option strip.
+    QString upDownButton = QStringLiteral("btUpOrDown");
+    QString savePayeeCaption = QStringLiteral("存收款人");
+    QString savePayeeHint;
+    QString rememberCaption = QStringLiteral("【记住选项】");
+    // Clicking the picture focuses the save button instead of the date.
+    bool pictureClickFocusesSave = false;
 
     const BoxSpec* box(const QString& name) const;
     QString drawerNameBox() const;
@@ -196,6 +230,7 @@ const BillKind& paymentSlipKind();
 const BillKind& customFormKind();
 const BillKind& acceptanceDraftKind();
 const BillKind& remittanceKind();
+const BillKind& waybillKind();
 
 // The counterfoil twin of a face box ("zdInComp" → "cgInComp"); empty for other names.
 QString counterfoilTwin(const QString& boxName);

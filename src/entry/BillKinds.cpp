@@ -21,6 +21,19 @@ BoxSpec dropDown(const QString& name, BoxList list = BoxList::None, const QStrin
     return {name, BoxType::DropDown, maxLength, list, listName};
 }
 
+BoxSpec tickBox(const QString& name, const QString& caption)
+{
+    BoxSpec box{name, BoxType::TickBox};
+    box.caption = caption;
+    return box;
+}
+
+BoxSpec withHint(BoxSpec box, const QString& hint)
+{
+    box.hint = hint;
+    return box;
+}
+
 // Kinds may be built during static initialisation: no namespace-scope Qt objects here.
 constexpr const char* kDigitPositions[] = {"YY", "QW", "BW", "SW", "WY", "QY", "BY", "SY", "Y", "J", "F"};
 
@@ -380,21 +393,165 @@ BillKind makeAcceptanceDraft()
                    + noPrintOptions();
     kind.writesUsedStatus = true;
     kind.drawerPickerCaption = QStringLiteral("选取付款人");
+    kind.drawerEnterFinds = true;
+    kind.drawerEnterElseAccount = true;
     kind.newClears = {QStringLiteral("zdInComp")};
     return kind;
 }
 
-BoxSpec tickBox(const QString& name, const QString& caption)
+// A waybill party's boxes: sender "zdHKR…" / receiver "zdSKR…", with the town, mobile and
+// country boxes named as the form has them.
+PartyBoxes waybillParty(bool sender)
 {
-    BoxSpec box{name, BoxType::TickBox};
-    box.caption = caption;
-    return box;
+    const QString p = sender ? QStringLiteral("zdHKR") : QStringLiteral("zdSKR");
+    return {{TPerson::FullName, p},
+            {TPerson::Contactor, p + QStringLiteral("LXR")},
+            {TPerson::Province, p + QStringLiteral("S")},
+            {TPerson::City, p + QStringLiteral("XS")},
+            {TPerson::Town, sender ? QStringLiteral("edtFJRTown") : QStringLiteral("edtSJRTown")},
+            {TPerson::Address, sender ? QStringLiteral("zdHkrDZ") : QStringLiteral("zdSkrDZ")},
+            {TPerson::Phone, sender ? QStringLiteral("zdhkrDH") : QStringLiteral("zdskrDH")},
+            {TPerson::Handset, sender ? QStringLiteral("hkrHandset") : QStringLiteral("skrHandset")},
+            {TPerson::Country, sender ? QStringLiteral("edtCountryFrom") : QStringLiteral("edtCountryDest")},
+            {TPerson::Zipcode, p + QStringLiteral("YB")}};
 }
 
-BoxSpec withHint(BoxSpec box, const QString& hint)
+BillKind makeWaybill()
 {
-    box.hint = hint;
-    return box;
+    BillKind kind = standardBillKind(QStringLiteral("快递单"), QStringLiteral("fmCheckKDD"), QStringLiteral("DataKDDTable"));
+    kind.drawerBoxes = waybillParty(true);
+    kind.payeeBoxes = waybillParty(false);
+    // Each party's boxes with their hints, the name boxes with their unit lists.
+    const char* const senderHints[] = {"", "寄方联系人", "寄方所在省", "寄方所在县/市", "发件人镇/区", "寄方地址",
+                                       "寄方联系电话", "寄件方手机", "寄方所在国家", "寄方邮编"};
+    const char* const receiverHints[] = {"", "收方联系人", "收方所在省", "收方所在县/市", "收件人镇/区", "收件方地址",
+                                         "收方联系电话", "收方手机", "收方所在国家", "收方邮编"};
+    for (const bool sender : {true, false}) {
+        const PartyBoxes& party = sender ? kind.drawerBoxes : kind.payeeBoxes;
+        for (qsizetype i = 0; i < party.size(); ++i) {
+            BoxSpec box = i == 0 ? dropDown(party[i].second, sender ? BoxList::OwnUnits : BoxList::CounterpartUnits, {}, 80)
+                                 : edit(party[i].second);
+            if (party[i].first == TPerson::Address)
+                box.type = BoxType::MultiLine;
+            box.hint = QString::fromUtf8(sender ? senderHints[i] : receiverHints[i]);
+            kind.boxes << box;
+        }
+    }
+    BoxSpec pieces = withHint(dropDown(QStringLiteral("edtAmount"), BoxList::Fixed),
+                              QStringLiteral("可在设计模式中设置默认值，或者字典管理中设置下拉预选项"));
+    for (const char* count : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "20", "30", "50", "100"})
+        pieces.fixedItems << QString::fromLatin1(count);
+    BoxSpec signature = withHint(dropDown(QStringLiteral("zdSign")),
+                                 QStringLiteral("寄件人签名-可在字典管理中修改预选项，设计模式中设置默认值"));
+    signature.marksChanged = false;
+    BoxSpec hour = withHint(edit(QStringLiteral("zdTime")), QStringLiteral("寄出时"));
+    hour.marksChanged = false;
+    BoxSpec amount = withHint(edit(QStringLiteral("zdJEDX1")),
+                              QStringLiteral("金额大写(只需输入小写),如启用大写，请在设计模式里设定其等宽打印参数"));
+    amount.marksChanged = false;
+    BoxSpec account = dropDown(QStringLiteral("zdUserCode"));
+    account.marksChanged = false;
+    kind.boxes += QList<BoxSpec>{
+        withHint(edit(QStringLiteral("zdJFKHBM")), QStringLiteral("寄方客户编号")),
+        withHint(edit(QStringLiteral("zdSFKHBM")), QStringLiteral("收方客户编号")),
+        withHint(dropDown(QStringLiteral("cbFromSite")), QStringLiteral("请在字典管理中修改始发站为您所在地区")),
+        signature,
+        withHint(dropDown(QStringLiteral("cbDestSite")), QStringLiteral("目的站")),
+        withHint(edit(QStringLiteral("zdNian")), QStringLiteral("寄出年")),
+        withHint(edit(QStringLiteral("zdYue")), QStringLiteral("寄出月")),
+        withHint(edit(QStringLiteral("zdRi")), QStringLiteral("寄出日")),
+        hour,
+        withHint({QStringLiteral("zdWPNR"), BoxType::MultiLine}, QStringLiteral("物品内容(鼠标双击下拉选择)")),
+        pieces,
+        withHint(edit(QStringLiteral("edtWeight")), QStringLiteral("重量")),
+        withHint(edit(QStringLiteral("edtMoney")), QStringLiteral("总费用")),
+        amount,
+        withHint(edit(QStringLiteral("zdPJBH")), QStringLiteral("速递单号")),
+        account,
+        withHint({QStringLiteral("zdBz"), BoxType::MultiLine}, QStringLiteral("备注说明(鼠标双击下拉选择)")),
+        withHint(edit(QStringLiteral("zdTxt1")), QStringLiteral("固定文字")),
+        withHint(edit(QStringLiteral("zdTxt2")), QStringLiteral("固定文字")),
+    };
+    const char* const fees[][2] = {{"zdYunFee", "运费"},   {"zdBaoZFee", "包装费"},   {"zdJiaJiFee", "加急费"},
+                                   {"zdSongHFee", "送货费"}, {"zdShouxuFee", "手续费"}, {"zdQiTaFee", "其他费"},
+                                   {"zdBJFee", "保价费"},   {"zdBJJE", "保价金额"},   {"zdDaisJE", "代收金额"},
+                                   {"zdTiJi", "体积"}};
+    for (const auto& [name, hint] : fees)
+        kind.boxes << withHint(edit(QString::fromLatin1(name)), QString::fromUtf8(hint));
+    kind.boxes += customBoxes(5);
+
+    kind.columns = {column(QStringLiteral("模板种类"), ColumnSource::kTemplate),
+                    column(QStringLiteral("其他选项"), ColumnSource::kTickItems),
+                    column(QStringLiteral("寄件日期"), ColumnSource::kDate)};
+    const char* const mapped[][2] = {
+        {"寄件单位", "zdHKR"},        {"寄件地址", "zdHkrDZ"},      {"寄件国家", "edtCountryFrom"},
+        {"始发站", "cbFromSite"},     {"寄件省", "zdHKRS"},         {"寄件市县", "zdHKRXS"},
+        {"寄件镇区", "edtFJRTown"},   {"寄件联系人", "zdHKRLXR"},   {"寄件电话", "zdhkrDH"},
+        {"寄方手机", "hkrHandset"},   {"寄方邮编", "zdHKRYB"},      {"寄件时间", "zdTime"},
+        {"收件单位", "zdSKR"},        {"收件地址", "zdSkrDZ"},      {"目的站", "cbDestSite"},
+        {"收件国家", "edtCountryDest"}, {"收件省", "zdSKRS"},       {"收件市县", "zdSKRXS"},
+        {"收件联系人", "zdSKRLXR"},   {"收件电话", "zdskrDH"},      {"收方手机", "skrHandset"},
+        {"收方邮编", "zdSKRYB"},      {"收件镇区", "edtSJRTown"},   {"物品内容", "zdWPNR"},
+        {"件数", "edtAmount"},        {"重量", "edtWeight"},        {"总费用", "edtMoney"},
+        {"快递帐号", "zdUserCode"},   {"快递单号", "zdPJBH"},       {"备注", "zdBz"},
+        {"加急费", "zdJiaJiFee"},     {"手续费", "zdShouxuFee"},    {"代收金额", "zdDaisJE"},
+        {"包装费", "zdBaoZFee"},      {"运费", "zdYunFee"},         {"其他费", "zdQiTaFee"},
+        {"体积", "zdTiJi"},           {"送货费", "zdSongHFee"},     {"金额大写1", "zdJEDX1"},
+        {"保价金额", "zdBJJE"},       {"保价费", "zdBJFee"},
+    };
+    for (const auto& [name, box] : mapped)
+        kind.columns << column(QString::fromUtf8(name), QString::fromLatin1(box));
+    // Written whether their boxes show or not.
+    for (int i = 1; i <= 5; ++i)
+        kind.columns << column(QStringLiteral("自定义%1").arg(i), QStringLiteral("zdDef%1").arg(i));
+
+    OptionSpec printDate = stored(QStringLiteral("cfgWantPrintRQ"), QStringLiteral("打印日期"));
+    OptionSpec amountFormat = stored(QStringLiteral("cfgJEDXFormat"), QStringLiteral("金额大写1格式:"));
+    amountFormat.choices = {
+        QStringLiteral("00000.00  限万位到分"),   QStringLiteral("00000.0   限万位到角"),
+        QStringLiteral("00000     限万位无小数"), QStringLiteral("0000.00   限千位到分"),
+        QStringLiteral("0000.0    限千位到角"),   QStringLiteral("0000      限千位无小数"),
+        QStringLiteral("000.00    限百位到分"),   QStringLiteral("000.0     限百位到角"),
+        QStringLiteral("000       限百位无小数"), QStringLiteral("000000.00 限十万位到分"),
+        QStringLiteral("000000.0  限十万位到角"), QStringLiteral("000000    限十万位无小数"),
+        QStringLiteral("打印小写金额"),           QStringLiteral("打印中国传统大写金额")};
+    amountFormat.defaultChoice = QStringLiteral("打印小写金额");
+    kind.options = {printDate,
+                    stored(QStringLiteral("cfgDestSiteIsCity"), QStringLiteral("目的站=城市")),
+                    unstored(QStringLiteral("ckHandset2Phone"), QStringLiteral("合并手机到电话")),
+                    unstored(QStringLiteral("ckPrintFJROnly"), QStringLiteral("仅打印发件人")),
+                    unstored(QStringLiteral("ckPrintSJROnly"), QStringLiteral("仅打印收件方")),
+                    amountFormat};
+
+    kind.hasStatus = false;
+    kind.dateColumn = QStringLiteral("寄件日期");
+    kind.bankBill = false;
+    kind.amountColumn.clear();
+    kind.amountEntryBoxes.clear();
+    kind.historyTitle = QStringLiteral("历史快递单查看（流水号为：%1)");
+    kind.closeCaption = QStringLiteral("关闭快递单");
+    kind.closeAlsoNeeds = QStringLiteral("zdSKRLXR");
+    kind.historySaveMessage = QStringLiteral("历史单据不能保存，请点击【复制】后,再保存为新单据！");
+    kind.payeePrompt = QStringLiteral("单击我或红圈选择收件人...:)");
+    kind.drawerPickerCaption = QStringLiteral("选择发件人资料");
+    kind.payeePickerCaption = QStringLiteral("选择收件人资料");
+    kind.pickerCancelEmpties = true;
+    kind.payeeEnterTriesName = true;
+    kind.drawerEnterFinds = true;
+    kind.newClears = {QStringLiteral("zdSKR"),      QStringLiteral("zdSKRS"),     QStringLiteral("zdSKRXS"),
+                      QStringLiteral("zdskrDH"),    QStringLiteral("zdSKRLXR"),   QStringLiteral("zdSKRYB"),
+                      QStringLiteral("zdSkrDZ"),    QStringLiteral("skrHandset"), QStringLiteral("edtSJRTown"),
+                      QStringLiteral("edtCountryDest"), QStringLiteral("zdPJBH"), QStringLiteral("cbDestSite"),
+                      QStringLiteral("edtWeight"),  QStringLiteral("edtMoney"),   QStringLiteral("edtAmount"),
+                      QStringLiteral("zdWPNR"),     QStringLiteral("zdBz")};
+    kind.repeatPrint = false;
+    kind.copyLimit = 50;
+    kind.upDownButton = QStringLiteral("btPosition");
+    kind.savePayeeCaption = QStringLiteral("存收件人");
+    kind.savePayeeHint = QStringLiteral("保存收件人到地址本（收发件人管理）");
+    kind.rememberCaption = QStringLiteral("记住选项");
+    kind.pictureClickFocusesSave = true;
+    return kind;
 }
 
 BillKind makeRemittance()
@@ -485,8 +642,9 @@ BillKind makeRemittance()
     kind.payeeBoxes = {{TPerson::FullName, QStringLiteral("InnerComp")},   {TPerson::Address, QStringLiteral("InnerAddr")},
                        {TPerson::Bank, QStringLiteral("InnerBank")},       {TPerson::BankAcct, QStringLiteral("InnerBankAcct")},
                        {TPerson::BankAddr, QStringLiteral("InnerBankAddr")}, {TPerson::Country, QStringLiteral("INNERCOUNTRY")}};
-    kind.payeePrompt = false;
+    kind.payeePrompt.clear();
     kind.wordsBox = QStringLiteral("TOTALJEDX");
+    kind.closeAlsoNeeds = kind.wordsBox;
     kind.amountEntryBoxes = {QStringLiteral("XIANHJE"), QStringLiteral("GOUHJE"), QStringLiteral("QITAJE")};
     kind.amountEntryWritesBack = true;
     kind.newClears = {QStringLiteral("InnerComp"), QStringLiteral("XIANHJE"), QStringLiteral("GOUHJE"),
@@ -596,11 +754,17 @@ const BillKind& remittanceKind()
     return kind;
 }
 
+const BillKind& waybillKind()
+{
+    static const BillKind kind = makeWaybill();
+    return kind;
+}
+
 const QList<const BillKind*>& billKinds()
 {
     static const QList<const BillKind*> kinds = {&chequeKind(),     &depositSlipKind(),     &wireTransferKind(),
                                                  &paymentSlipKind(), &acceptanceDraftKind(), &remittanceKind(),
-                                                 &customFormKind()};
+                                                 &customFormKind(),  &waybillKind()};
     return kinds;
 }
 

@@ -155,15 +155,16 @@ std::optional<BillValues> BillStore::load(int serial)
         else
             values.insert(spec.column, text);
     }
-    values.insert(kStatusColumn, row.value(kStatusColumn).toString());
+    // Without a status column every stored bill is history.
+    values.insert(kStatusColumn, kind_.hasStatus ? row.value(kStatusColumn).toString() : kStatusUsed);
     return values;
 }
 
 std::optional<QString> BillStore::status(int serial)
 {
-    const QVariant value =
-        db_.scalar(QStringLiteral("select coalesce(票据状态, '') from %1 where 流水号=:id").arg(kind_.historyTable),
-                   {{QStringLiteral("id"), serial}});
+    const QString status = kind_.hasStatus ? QStringLiteral("coalesce(票据状态, '')") : QStringLiteral("''");
+    const QVariant value = db_.scalar(QStringLiteral("select %1 from %2 where 流水号=:id").arg(status, kind_.historyTable),
+                                      {{QStringLiteral("id"), serial}});
     if (value.isNull())
         return std::nullopt;
     return value.toString();
@@ -267,7 +268,7 @@ QString BillSession::title(const QString& templateName) const
     case Event::LoadedNew:
         return type + QStringLiteral("（流水号为：") + number + QLatin1Char(')');
     case Event::LoadedHistory:
-        return QStringLiteral("历史票据查看（流水号为：") + number + QLatin1Char(')');
+        return kind_.historyTitle.arg(number);
     case Event::Copied:
         return QStringLiteral("已复制保存过的单据为一张新单~");
     }
@@ -284,7 +285,7 @@ bool BillSession::saveCommand(BillValues& values, const QDate& today)
 {
     bool written = false;
     if (history)
-        context_.messages().show(QStringLiteral("历史单据不能保存，请点击[复制]后,再保存为新单据！"));
+        context_.messages().show(kind_.historySaveMessage);
     else if (saved)
         context_.messages().show(QStringLiteral("没有改动,无需保存~"));
     else
@@ -300,11 +301,11 @@ BillSession::SaveOutcome BillSession::save(BillValues& values, const QDate& toda
         if (!messages.ask(QStringLiteral("该单据来自历史单据，历史单据不能修改！\r另存为新单据吗？"), kCaptionSave))
             return SaveOutcome::Declined;
         recordNumber = -1;
-        if (values.value(kDateColumn).toDate() != today
+        if (values.value(kind_.dateColumn).toDate() != today
             && messages.ask(QStringLiteral("票据的日期与当前日期不符！\r修正为当前日期吗？(修正后日期：")
                                 + today.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(")"),
                             kCaptionSave))
-            values.insert(kDateColumn, today);
+            values.insert(kind_.dateColumn, today);
         saved = false;
     }
     if (saved) {
@@ -320,8 +321,9 @@ BillSession::SaveOutcome BillSession::save(BillValues& values, const QDate& toda
             return SaveOutcome::Failed;
         }
         // A number entered in advance is used once its bill is saved.
-        const QString newStatus =
-            kind_.writesUsedStatus || (status && *status == kStatusUnused) ? kStatusUsed : QString();
+        const QString newStatus = kind_.hasStatus && (kind_.writesUsedStatus || (status && *status == kStatusUnused))
+                                      ? kStatusUsed
+                                      : QString();
         if (!status) {
             recordNumber = store.insert(values, newStatus);
             inserted = true;

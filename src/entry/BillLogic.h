@@ -69,7 +69,6 @@ inline const QString kStatusUsed = QStringLiteral("已用");
 inline const QString kStatusVoid = QStringLiteral("作废");
 inline const QString kStatusColumn = QStringLiteral("票据状态");
 inline const QString kSerialColumn = QStringLiteral("流水号");
-inline const QString kDateColumn = QStringLiteral("出票日期");
 
 // One row of a history table as a form writes it: column → value (text, or a date for
 // the date column). A column that is absent is not written.

@@ -315,7 +315,7 @@ void Tfm_Main::buildCommands()
         {&chequeKind(), "m_new_zp", true},          {&depositSlipKind(), "m_new_jzd", true},
         {&wireTransferKind(), "m_new_dhd", false},  {&paymentSlipKind(), "m_new_JKD", false},
         {&customFormKind(), "m_new_Def", true},    {&acceptanceDraftKind(), "m_new_cdhp", true},
-        {&remittanceKind(), "m_new_JWH", true},
+        {&remittanceKind(), "m_new_JWH", true},     {&waybillKind(), "m_new_kdd", true},
     };
     for (const auto& [kind, component, singleWindowRule] : billCommands)
         connectCommand(QString::fromLatin1(component),

@@ -58,9 +58,11 @@ TEST_P(BillProductTest, FreshDatabaseHasAUsableDefaultTemplate)
                                    "or CtlX<0 or CtlY<0 or CtlX+CtlW>PWidth or CtlY+CtlH>PHeight)"),
                     id),
               0);
-    // The template's options reach the form through its layout cache.
-    EXPECT_FALSE(
-        Catalogue::getInifCheckConfigByName(catalogue.OpenCheckInif(id).get(), QStringLiteral("cfgDefaultMoney")).isEmpty());
+    // The template's stored options reach the form through its layout cache.
+    for (const OptionSpec& option : kind().options)
+        if (option.stored)
+            EXPECT_FALSE(Catalogue::getInifCheckConfigByName(catalogue.OpenCheckInif(id).get(), option.name).isEmpty())
+                << option.name.toStdString();
 }
 
 // Each printable item is a box of the form (or a free tick item), so it can print; each

@@ -5,6 +5,7 @@
 #include "entry/bills/CheckDHD.h"
 #include "entry/bills/CheckJKD.h"
 #include "entry/bills/CheckJWH.h"
+#include "entry/bills/CheckKDD.h"
 #include "entry/bills/CheckJZD.h"
 #include "entry/bills/CheckZP.h"
 
@@ -24,6 +25,8 @@ TfmBillForm* newBillForm(AppContext& context, const BillKind& kind, QWidget* par
         return new TfmCheckCDHP(context, parent);
     if (&kind == &remittanceKind())
         return new TfmCheckJWH(context, parent);
+    if (&kind == &waybillKind())
+        return new TfmCheckKDD(context, parent);
     return new TfmCheckZP(context, parent);
 }
 

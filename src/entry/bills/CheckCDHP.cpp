@@ -1,7 +1,6 @@
 #include "entry/bills/CheckCDHP.h"
 
 #include "entry/bills/CheckCDHPLogic.h"
-#include "parties/DAOPerson.h"
 #include "shell/AppContext.h"
 #include "shell/UserMessages.h"
 #include "wording/Functions.h"
@@ -53,10 +52,6 @@ TfmCheckCDHP::TfmCheckCDHP(AppContext& context, QWidget* parent)
     if (auto* dueDate = qobject_cast<QComboBox*>(boxWidget(kDueDateBox))) {
         connect(dueDate->lineEdit(), &QLineEdit::returnPressed, this, &TfmCheckCDHP::dueDateEntered);
         new FocusOutWatcher(dueDate->lineEdit(), [this] { dueDateEntered(); });
-    }
-    if (auto* drawer = qobject_cast<QComboBox*>(boxWidget(QStringLiteral("zdOutComp")))) {
-        connect(drawer->lineEdit(), &QLineEdit::returnPressed, this, &TfmCheckCDHP::drawerEntered);
-        connect(drawer, &QComboBox::textActivated, this, &TfmCheckCDHP::drawerPicked);
     }
     start();
 }
@@ -116,32 +111,6 @@ void TfmCheckCDHP::completeValues(BillValues& values)
                                       + QStringLiteral("“%1”不是日期").arg(words));
     }
     values.insert(QStringLiteral("到期日期"), due);
-}
-
-void TfmCheckCDHP::drawerEntered()
-{
-    const QString text = trimText(boxText(QStringLiteral("zdOutComp")));
-    if (text.isEmpty())
-        return;
-    std::unique_ptr<TPerson> found = TPerson::findByName(context().db(), text);
-    if (!found)
-        found = TPerson::findByInputCode(context().db(), text);
-    if (found) {
-        setSender(found.get());
-        return;
-    }
-    if (auto* account = qobject_cast<QComboBox*>(boxWidget(QStringLiteral("zdOutBankAcct")))) {
-        account->setFocus();
-        account->lineEdit()->selectAll();
-    }
-}
-
-void TfmCheckCDHP::drawerPicked(const QString& text)
-{
-    if (session().loading)
-        return;
-    if (std::unique_ptr<TPerson> found = TPerson::findByName(context().db(), trimText(text)))
-        setSender(found.get());
 }
 
 } // namespace slipcraft

@@ -23,8 +23,6 @@ protected:
 
 private:
     void dueDateEntered();
-    void drawerEntered();
-    void drawerPicked(const QString& text);
 };
 
 } // namespace slipcraft
