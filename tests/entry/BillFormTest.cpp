@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QFocusEvent>
 #include <QPointer>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -647,4 +648,187 @@ TEST_F(BankFormRulesTest, RemittanceEntersAmountsAndAccountsOverTheirBoxes)
     auto* format = form->findChild<QComboBox*>(QStringLiteral("cfgDateFormat"));
     format->setCurrentText(QStringLiteral("YYYY年MM月DD日"));
     EXPECT_EQ(form->boxText(QStringLiteral("zdNianYueRi")), QStringLiteral("2026年03月05日"));
+}
+
+class WaybillTest : public BillFormFixture {
+protected:
+    std::unique_ptr<TfmBillForm> openWaybill()
+    {
+        auto form = open(waybillKind());
+        form->show();
+        return form;
+    }
+    QComboBox* choice(QWidget* form, const char* name) { return form->findChild<QComboBox*>(QString::fromLatin1(name)); }
+    // Entering and leaving a box as the keyboard would, window manager or not.
+    void focus(QWidget* box, bool in)
+    {
+        QFocusEvent event(in ? QEvent::FocusIn : QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(box, &event);
+    }
+};
+
+// The amount box shows what its format makes of the figures, and gives the figures back
+// for editing; they live in the form, not in the box's hint.
+TEST_F(WaybillTest, AmountBoxKeepsItsFiguresWhateverItShows)
+{
+    auto form = openWaybill();
+    auto* amount = qobject_cast<QLineEdit*>(findNamedControl(form.get(), QStringLiteral("zdJEDX1")));
+    auto* other = qobject_cast<QLineEdit*>(findNamedControl(form.get(), QStringLiteral("edtWeight")));
+    const QString hint = amount->toolTip();
+    Q_UNUSED(other);
+    choice(form.get(), "cfgJEDXFormat")->setCurrentText(QStringLiteral("00000.00  限万位到分"));
+    focus(amount, true);
+    amount->setText(QStringLiteral("1234.5"));
+    focus(amount, false);
+    EXPECT_EQ(amount->text(), QStringLiteral("零壹贰叁肆伍零"));
+    EXPECT_EQ(amount->toolTip(), hint);
+    choice(form.get(), "cfgJEDXFormat")->setCurrentText(QStringLiteral("打印中国传统大写金额"));
+    EXPECT_EQ(amount->text(), QStringLiteral("壹仟贰佰叁拾肆元伍角整"));
+    focus(amount, true);
+    EXPECT_EQ(amount->text(), QStringLiteral("1234.5"));
+    amount->setText(QStringLiteral("1,234"));
+    focus(amount, false);
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("请输入有效数字，例如：116.5。 不接受全角数字,请尽量用小键盘输入~")});
+    EXPECT_EQ(amount->text(), QStringLiteral("1,234"));
+}
+
+TEST_F(WaybillTest, MobileMergesIntoTheReceiversTelephone)
+{
+    auto form = openWaybill();
+    form->setBoxText(QStringLiteral("zdskrDH"), QStringLiteral("0571-1234"));
+    form->setBoxText(QStringLiteral("skrHandset"), QStringLiteral("13900000000"));
+    QCheckBox* merge = tick(form.get(), "ckHandset2Phone");
+    merge->setChecked(true);
+    EXPECT_EQ(form->boxText(QStringLiteral("zdskrDH")), QStringLiteral("0571-1234\\13900000000"));
+    merge->setChecked(false);
+    EXPECT_EQ(form->boxText(QStringLiteral("zdskrDH")), QStringLiteral("0571-1234"));
+    form->setBoxText(QStringLiteral("zdskrDH"), QStringLiteral("13900000000"));
+    merge->setChecked(true);
+    EXPECT_EQ(form->boxText(QStringLiteral("zdskrDH")), QStringLiteral("13900000000"));
+    // The destination follows the receiver's city while asked to.
+    tick(form.get(), "cfgDestSiteIsCity")->setChecked(true);
+    form->setBoxText(QStringLiteral("zdSKRXS"), QStringLiteral("杭州"));
+    EXPECT_EQ(form->boxText(QStringLiteral("cbDestSite")), QStringLiteral("杭州"));
+    tick(form.get(), "cfgDestSiteIsCity")->setChecked(false);
+    form->setBoxText(QStringLiteral("zdSKRXS"), QStringLiteral("宁波"));
+    EXPECT_EQ(form->boxText(QStringLiteral("cbDestSite")), QStringLiteral("杭州"));
+}
+
+// "仅打印发件人" keeps every receiver field off the paper; unticking brings them back.
+TEST_F(WaybillTest, PrintingOneSideOnly)
+{
+    auto form = openWaybill();
+    form->setInComp(QStringLiteral("收件单位乙"));
+    form->setBoxText(QStringLiteral("zdSKRLXR"), QStringLiteral("李四"));
+    form->setBoxText(QStringLiteral("zdHKRLXR"), QStringLiteral("张三"));
+    RecordingPrinter printer;
+    SinglePrinterService service(printer);
+    context.setPrintService(&service);
+    const auto printed = [&] {
+        printer.events.clear();
+        EXPECT_TRUE(form->printBill(1));
+        QStringList texts;
+        for (const PrintEvent& e : printer.texts())
+            texts << e.text;
+        return texts.join(QLatin1Char('|'));
+    };
+    tick(form.get(), "ckPrintFJROnly")->setChecked(true);
+    QString texts = printed();
+    EXPECT_FALSE(texts.contains(QStringLiteral("李四")));
+    EXPECT_FALSE(texts.contains(QStringLiteral("收件单位乙")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("张三")));
+    tick(form.get(), "ckPrintFJROnly")->setChecked(false);
+    texts = printed();
+    EXPECT_TRUE(texts.contains(QStringLiteral("李四")));
+    tick(form.get(), "cfgWantPrintRQ")->setChecked(false);
+    EXPECT_FALSE(printed().contains(QStringLiteral("2026")));
+    context.setPrintService(nullptr);
+}
+
+// The batch drives the job step by step: one page per receiver, one job.
+TEST_F(WaybillTest, ReceiversPrintOnePageEachInOneJob)
+{
+    auto form = open(waybillKind());
+    QTemporaryDir dir;
+    PdfPrinter printer(dir.filePath(QStringLiteral("Output")));
+    printer.setOutputFile(dir.filePath(QStringLiteral("batch.pdf")));
+    SinglePrinterService service(printer);
+    context.setPrintService(&service);
+    ASSERT_TRUE(form->PrintPrepare());
+    ASSERT_TRUE(form->PrinterTransBegin(0));
+    const QStringList receivers = {QStringLiteral("收件甲"), QStringLiteral("收件乙"), QStringLiteral("收件丙")};
+    for (qsizetype i = 0; i < receivers.size(); ++i) {
+        TPerson person;
+        person.setText(TPerson::FullName, receivers[i]);
+        form->session().loading = true;
+        form->setReceiver(&person);
+        form->session().loading = false;
+        ASSERT_TRUE(form->SendCheckToPrinter());
+        if (i + 1 < receivers.size())
+            ASSERT_TRUE(form->NewCheckPage());
+    }
+    ASSERT_TRUE(form->PrinterTransEnd()) << printer.errorText().toStdString();
+    context.setPrintService(nullptr);
+    EXPECT_EQ(pdfreader::info(printer.lastFile()).pages, 3);
+    const QStringList pages = pdfreader::pageTexts(printer.lastFile());
+    ASSERT_EQ(pages.size(), 3);
+    for (qsizetype i = 0; i < receivers.size(); ++i)
+        EXPECT_TRUE(pages[i].contains(receivers[i])) << pages[i].toStdString();
+}
+
+// A stored waybill reopens as history with every column as it was; copying and saving
+// stores a new row; changing only the signature or the send hour is no change.
+TEST_F(WaybillTest, StoredWaybillComesBackWhole)
+{
+    auto form = openWaybill();
+    const QList<std::pair<QString, QString>> values = {
+        {QStringLiteral("zdSKR"), QStringLiteral("收件单位乙")}, {QStringLiteral("zdSKRLXR"), QStringLiteral("李四")},
+        {QStringLiteral("edtCountryDest"), QStringLiteral("日本")}, {QStringLiteral("cbFromSite"), QStringLiteral("北京")},
+        {QStringLiteral("cbDestSite"), QStringLiteral("东京")},      {QStringLiteral("zdBaoZFee"), QStringLiteral("5")},
+        {QStringLiteral("zdTiJi"), QStringLiteral("0.2")},          {QStringLiteral("edtAmount"), QStringLiteral("12")},
+        {QStringLiteral("zdDef4"), QStringLiteral("D4")},
+    };
+    for (const auto& [box, text] : values)
+        form->setBoxText(box, text);
+    ASSERT_TRUE(form->saveBill());
+    const int serial = form->session().recordNumber;
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("快递单(国内快递单)-ID=%1").arg(serial));
+    form->setBoxText(QStringLiteral("zdSign"), QStringLiteral("王五"));
+    form->setBoxText(QStringLiteral("zdTime"), QStringLiteral("16"));
+    messages.messages.clear();
+    EXPECT_FALSE(form->saveBill());
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("没有改动,无需保存~")});
+
+    auto again = openWaybill();
+    again->BrowseOldCheck(QString(), QString::number(serial));
+    EXPECT_TRUE(again->session().history);
+    EXPECT_EQ(again->windowTitle(), QStringLiteral("历史快递单查看（流水号为：%1)").arg(serial));
+    for (const auto& [box, text] : values)
+        EXPECT_EQ(again->boxText(box), text) << box.toStdString();
+    messages.messages.clear();
+    EXPECT_FALSE(again->saveBill());
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("历史单据不能保存，请点击【复制】后,再保存为新单据！")});
+    button(again.get(), "btSaveAs")->click();
+    EXPECT_EQ(again->windowTitle(), QStringLiteral("已复制保存过的单据为一张新单~"));
+    ASSERT_TRUE(again->saveBill());
+    EXPECT_NE(again->session().recordNumber, serial);
+    EXPECT_EQ(rows(waybillKind()), 2);
+}
+
+// Enter in the receiver box finds a full name, else a mnemonic with its wildcard.
+TEST_F(WaybillTest, ReceiverFoundByNameOrMnemonic)
+{
+    TPerson person;
+    person.setID(-1);
+    person.setText(TPerson::FullName, QStringLiteral("杭州某某贸易"));
+    person.setText(TPerson::InputCode, QStringLiteral("xabz"));
+    person.setText(TPerson::Contactor, QStringLiteral("赵六"));
+    person.setText(TPerson::UnitType, TPerson::kCounterpartUnit);
+    person.save(db());
+    auto form = openWaybill();
+    auto* receiver = qobject_cast<QComboBox*>(findNamedControl(form.get(), QStringLiteral("zdSKR")));
+    receiver->setEditText(QStringLiteral("ab%"));
+    emit receiver->lineEdit()->returnPressed();
+    EXPECT_EQ(form->boxText(QStringLiteral("zdSKR")), QStringLiteral("杭州某某贸易"));
+    EXPECT_EQ(form->boxText(QStringLiteral("zdSKRLXR")), QStringLiteral("赵六"));
 }

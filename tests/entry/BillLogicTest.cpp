@@ -4,6 +4,7 @@
 #include "entry/BillLogic.h"
 #include "entry/bills/CheckCDHPLogic.h"
 #include "entry/bills/CheckJWHLogic.h"
+#include "entry/bills/CheckKDDLogic.h"
 
 using namespace slipcraft;
 
@@ -528,4 +529,35 @@ TEST(RemittanceDateTest, FormatsOfTheDateBox)
     };
     for (const auto& [format, text] : cases)
         EXPECT_EQ(remittanceDateText(when, QString::fromUtf8(format)), QString::fromUtf8(text)) << format;
+}
+
+// ---- The waybill --------------------------------------------------------------------------
+
+TEST(WaybillAmountTest, FormatsOfTheAmountBox)
+{
+    struct Case {
+        const char* figures;
+        const char* format;
+        bool ok;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"1234.5", "00000.00  限万位到分", true, "零壹贰叁肆伍零"},
+        {"1234.5", "0000.0    限千位到角", true, "壹贰叁肆伍"},
+        {"1234.5", "000000    限十万位无小数", true, "零零壹贰叁伍"},
+        {"1234.5", "000       限百位无小数", true, "超出位数限制"},
+        {"1234.5", "打印中国传统大写金额", true, "壹仟贰佰叁拾肆元伍角整"},
+        {"1234.5", "打印小写金额", true, "1234.5"},
+        {"1234.5", "", true, "1234.5"},
+        {"0", "00000.00  限万位到分", true, "零"},
+        {"", "00000.00  限万位到分", true, ""},
+        {"1,234", "00000.00  限万位到分", false, "1,234"},
+        {"1.2.3", "打印中国传统大写金额", false, "1.2.3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.figures) + " / " + c.format);
+        const WaybillAmount amount = waybillAmountText(QString::fromUtf8(c.figures), QString::fromUtf8(c.format));
+        EXPECT_EQ(amount.ok, c.ok);
+        EXPECT_EQ(amount.text, QString::fromUtf8(c.shown));
+    }
 }
