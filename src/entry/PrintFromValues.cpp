@@ -126,8 +126,8 @@ PrintFromValuesResult printBillFromValues(AppContext& context, const QString& bi
     for (const ColumnSpec& column : kind->columns)
         if (!column.source.startsWith(QLatin1Char('@')) && !controlByKey.contains(column.column.toUpper()))
             controlByKey.insert(column.column.toUpper(), column.source.toUpper());
-    for (const char* key : {"SELDATE", "出票日期", "ZDNIANYUERI"})
-        controlByKey.insert(QString::fromUtf8(key), QStringLiteral("DATE"));
+    for (const QString& key : {QStringLiteral("SELDATE"), kind->dateColumn, QStringLiteral("ZDNIANYUERI")})
+        controlByKey.insert(key, QStringLiteral("DATE"));
     for (const char* key : {"CFGMONEYTYPE", "币种"})
         controlByKey.insert(QString::fromUtf8(key), QStringLiteral("CURRENCY"));
     // A kind that adds its amounts up itself takes no amount of its own.

@@ -206,6 +206,18 @@ TEST_F(ProgramTest, PrintServesEveryBillType)
                       .toString(),
                   QStringLiteral("某某贸易有限公司"));
     }
+    // The waybill: its receiver and send date, no amount.
+    const QString waybill = valuesFile(QStringLiteral("waybill.json"),
+                                       "{\"收件单位\": \"某某贸易有限公司\", \"收件联系人\": \"李四\", \"寄件日期\": \"2026-12-10\"}");
+    const ProcessResult sent = print(QStringLiteral("快递单"), waybill);
+    ASSERT_EQ(sent.exitCode, 0) << sent.err.toStdString();
+    EXPECT_EQ(sent.out.split(QLatin1Char('\n')).value(0), QStringLiteral("1"));
+    QString sentText;
+    for (const pdfreader::Word& word : pdfreader::words(pdf))
+        sentText += word.text + QLatin1Char(' ');
+    EXPECT_TRUE(sentText.contains(QStringLiteral("某某贸易有限公司")) && sentText.contains(QStringLiteral("李四")))
+        << sentText.toStdString();
+
     const ProcessResult unknown = print(QStringLiteral("汇票申请书"), bank);
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_EQ(unknown.err, QStringLiteral("不支持的单据类型：汇票申请书\n"));
