@@ -942,7 +942,7 @@ void TfmBillForm::clearAmount()
     inputJEXX->clear();
     fillDigitBoxes(QStringLiteral("0"));
     setBoxText(QStringLiteral("zdJEXX"), QString());
-    setBoxText(kind_.wordsBox, QString());
+    setBoxText(QStringLiteral("zdJEDX"), QString());
 }
 
 bool TfmBillForm::amountKey(QKeyEvent* event)

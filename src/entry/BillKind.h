@@ -176,8 +176,6 @@ struct BillKind {
     // else moves on to the account); picking from its list finds by full name.
     bool drawerEnterFinds = false;
     bool drawerEnterElseAccount = false;
-    // The amount in words, which with the payee decides the question on closing.
-    QString wordsBox = QStringLiteral("zdJEDX");
     // Boxes whose entry moves the amount entry box over them; when it writes back, the
     // entry starts from the box's text and its normalised text returns to the box.
     QStringList amountEntryBoxes = {QStringLiteral("zdJEDX"), QStringLiteral("zdJEXX")};

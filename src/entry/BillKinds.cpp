@@ -643,8 +643,7 @@ BillKind makeRemittance()
                        {TPerson::Bank, QStringLiteral("InnerBank")},       {TPerson::BankAcct, QStringLiteral("InnerBankAcct")},
                        {TPerson::BankAddr, QStringLiteral("InnerBankAddr")}, {TPerson::Country, QStringLiteral("INNERCOUNTRY")}};
     kind.payeePrompt.clear();
-    kind.wordsBox = QStringLiteral("TOTALJEDX");
-    kind.closeAlsoNeeds = kind.wordsBox;
+    kind.closeAlsoNeeds = QStringLiteral("TOTALJEDX");
     kind.amountEntryBoxes = {QStringLiteral("XIANHJE"), QStringLiteral("GOUHJE"), QStringLiteral("QITAJE")};
     kind.amountEntryWritesBack = true;
     kind.newClears = {QStringLiteral("InnerComp"), QStringLiteral("XIANHJE"), QStringLiteral("GOUHJE"),

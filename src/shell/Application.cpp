@@ -11,6 +11,7 @@
 #include "platform/printing/PdfPrinter.h"
 #include "platform/printing/QtPrintService.h"
 #include "platform/RunPath.h"
+#include "records/AddressParser.h"
 #include "shell/AppContext.h"
 #include "shell/Boot.h"
 #include "shell/CommandLine.h"
@@ -30,7 +31,10 @@
 #include <QTranslator>
 #include <QWindow>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -211,6 +215,72 @@ int printBillCommand(int argc, char** argv, const CommandLine& commandLine)
     });
 }
 
+// Receiver texts on standard input, what each holds on standard output as one JSON object
+// a line: the whole input as one text, or with --jsonl the "text" of each input line.
+// Needs neither the run path nor the database, and writes no file.
+int parseAddressCommand(const CommandLine& commandLine)
+{
+    const AddressCommandOptions options = parseAddressCommandOptions(commandLine.arguments);
+    if (!options.error.isEmpty()) {
+        printLine(stderr, options.error);
+        return kUsageError;
+    }
+    const auto write = [](const QJsonObject& object) {
+        const QByteArray line = QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
+        std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    };
+    const auto fields = [](const ParsedAddress& a) {
+        return QJsonObject{{QStringLiteral("company"), a.company},   {QStringLiteral("name"), a.name},
+                           {QStringLiteral("phone"), a.phone},       {QStringLiteral("mobile"), a.mobile},
+                           {QStringLiteral("country"), a.country},   {QStringLiteral("province"), a.province},
+                           {QStringLiteral("city"), a.city},         {QStringLiteral("district"), a.district},
+                           {QStringLiteral("detail"), a.detail},     {QStringLiteral("postcode"), a.postcode},
+                           {QStringLiteral("remark"), a.remark}};
+    };
+    const auto unreadable = [] {
+        printLine(stderr, QStringLiteral("无法读取标准输入: ") + QString::fromLocal8Bit(std::strerror(errno)));
+        return kStartFailed;
+    };
+    const QByteArray byteOrderMark("\xEF\xBB\xBF");
+
+    if (!options.jsonLines) {
+        QByteArray input;
+        char buffer[65536];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;)
+            input.append(buffer, qsizetype(n));
+        if (std::ferror(stdin))
+            return unreadable();
+        if (input.startsWith(byteOrderMark))
+            input.remove(0, byteOrderMark.size());
+        write(fields(parseAddress(QString::fromUtf8(input))));
+        return 0;
+    }
+
+    char* buffer = nullptr;
+    size_t capacity = 0;
+    int lineNumber = 0;
+    for (ssize_t n; (n = ::getline(&buffer, &capacity, stdin)) >= 0;) {
+        QByteArray line(buffer, qsizetype(n));
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        if (++lineNumber == 1 && line.startsWith(byteOrderMark))
+            line.remove(0, byteOrderMark.size());
+        QJsonParseError parseError;
+        const QJsonDocument document = QJsonDocument::fromJson(line, &parseError);
+        const QJsonValue text = document.object().value(QStringLiteral("text"));
+        if (parseError.error != QJsonParseError::NoError)
+            write({{QStringLiteral("error"), QStringLiteral("第 %1 行不是 JSON: %2").arg(lineNumber).arg(parseError.errorString())}});
+        else if (!text.isString())
+            write({{QStringLiteral("error"), QStringLiteral("第 %1 行不是带字符串 \"text\" 的 JSON 对象").arg(lineNumber)}});
+        else
+            write(fields(parseAddress(text.toString())));
+        // A program that writes a line and waits gets its answer.
+        std::fflush(stdout);
+    }
+    std::free(buffer);
+    return std::ferror(stdin) ? unreadable() : 0;
+}
+
 } // namespace
 
 int runApplication(int argc, char** argv)
@@ -225,6 +295,8 @@ int runApplication(int argc, char** argv)
         return printTestPageCommand(argc, argv, commandLine);
     if (commandLine.command == CommandLine::Command::Print)
         return printBillCommand(argc, argv, commandLine);
+    if (commandLine.command == CommandLine::Command::ParseAddress)
+        return parseAddressCommand(commandLine);
     if (commandLine.command != CommandLine::Command::Start)
         return runScriptCommand(commandLine);
 

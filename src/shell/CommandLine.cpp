@@ -99,6 +99,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
                 result.command = CommandLine::Command::TestPage;
             else if (argument == QLatin1String("print"))
                 result.command = CommandLine::Command::Print;
+            else if (argument == QLatin1String("parse-address"))
+                result.command = CommandLine::Command::ParseAddress;
             else
                 return invalid(QStringLiteral("未知命令: ") + argument);
             result.arguments = arguments.mid(i + 1);
@@ -182,6 +184,21 @@ PrintOptions parsePrintOptions(const QStringList& arguments)
     return options;
 }
 
+AddressCommandOptions parseAddressCommandOptions(const QStringList& arguments)
+{
+    AddressCommandOptions options;
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--jsonl")) {
+            options.jsonLines = true;
+        } else {
+            options.error = (argument.startsWith(QLatin1Char('-')) ? QStringLiteral("未知选项: ") : QStringLiteral("多余的参数: "))
+                + argument + QStringLiteral("（用法: slipcraft parse-address [--jsonl]）");
+            break;
+        }
+    }
+    return options;
+}
+
 QString usageText()
 {
     QStringList billTypes;
@@ -195,7 +212,8 @@ QString usageText()
         "      slipcraft printers            打印机列表，每行一台\n"
         "      slipcraft test-page --template 模板编号 [--grid] [--printer 打印机 | --output 文件.pdf]\n"
         "      slipcraft print --bill-type %1 [--template 模板名]\n"
-        "                      --values 文件.json [--printer 打印机 | --output 文件.pdf] [--save]\n")
+        "                      --values 文件.json [--printer 打印机 | --output 文件.pdf] [--save]\n"
+        "      slipcraft parse-address [--jsonl]  识别标准输入中的收件人、电话和地址，输出 JSON（--jsonl: 每行一条）\n")
         .arg(billTypes.join(QLatin1Char('|')));
 }
 
@@ -220,6 +238,7 @@ int runScriptCommand(const CommandLine& commandLine)
     case CommandLine::Command::Printers:
     case CommandLine::Command::TestPage:
     case CommandLine::Command::Print:
+    case CommandLine::Command::ParseAddress:
         break;
     }
     return 0;

@@ -8,7 +8,7 @@ namespace slipcraft {
 // What the program was asked to do. Options come before the command; everything after
 // the command is its arguments, taken as they stand (so "words -35.2" works).
 struct CommandLine {
-    enum class Command { Start, Version, Help, Words, DateWords, Printers, TestPage, Print, Invalid };
+    enum class Command { Start, Version, Help, Words, DateWords, Printers, TestPage, Print, ParseAddress, Invalid };
 
     Command command = Command::Start;
     QStringList arguments;
@@ -42,7 +42,15 @@ struct PrintOptions {
 };
 PrintOptions parsePrintOptions(const QStringList& arguments);
 
-// Runs a command that needs no window system (all but Start, Printers, TestPage, Print);
+// parse-address [--jsonl]
+struct AddressCommandOptions {
+    bool jsonLines = false; // one JSON object with "text" a line in, one result a line out
+    QString error;          // a one-line message when the options are wrong
+};
+AddressCommandOptions parseAddressCommandOptions(const QStringList& arguments);
+
+// Runs a command that needs no window system (all but Start, Printers, TestPage, Print,
+// ParseAddress);
 // returns the exit status.
 int runScriptCommand(const CommandLine& commandLine);
 

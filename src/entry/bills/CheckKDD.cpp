@@ -2,6 +2,7 @@
 
 #include "dictionaries/Dictionaries.h"
 #include "entry/bills/CheckKDDLogic.h"
+#include "records/MatchAddr.h"
 #include "shell/AppContext.h"
 #include "shell/UserMessages.h"
 #include "wording/Functions.h"
@@ -13,6 +14,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QToolButton>
 
 namespace slipcraft {
 
@@ -92,7 +95,18 @@ TfmCheckKDD::TfmCheckKDD(AppContext& context, QWidget* parent)
     connect(option(QStringLiteral("cfgDestSiteIsCity")), &QCheckBox::toggled, this, [this] { zdSKRXSChange(); });
     connect(findChild<QComboBox*>(QStringLiteral("cfgJEDXFormat")), &QComboBox::currentTextChanged, this,
             &TfmCheckKDD::zdJEDX1Exit);
+    QToolButton* paste = addToolButton(QStringLiteral("btPaste"), QStringLiteral("地址串识别(&W)"),
+                                       QStringLiteral("粘贴识别外部收货地址"), QStyle::SP_DialogApplyButton);
+    connect(paste, &QToolButton::clicked, this, &TfmCheckKDD::pasteAddress);
     start();
+}
+
+void TfmCheckKDD::pasteAddress()
+{
+    if (!addressWindow_)
+        addressWindow_ = new TfrmMatchAddr(context(), this);
+    addressWindow_->setWaybill(this);
+    addressWindow_->exec();
 }
 
 QComboBox* TfmCheckKDD::popUp(const QString& name, int maxLength)

@@ -6,6 +6,8 @@ class QComboBox;
 
 namespace slipcraft {
 
+class TfrmMatchAddr;
+
 // The express waybill: a sender and a receiver of ten boxes each with pop-up lists for
 // provinces, cities and countries, options that print one party only or merge the
 // mobile into the telephone, the destination following the city, and an amount box
@@ -40,9 +42,12 @@ private:
     void mergeHandset(bool on);
     void sizeAddressFont(QWidget* box, int eightPointLimit);
     void applyHiding();
+    // "地址串识别(&W)": the address window fills a party from a pasted text.
+    void pasteAddress();
 
     QComboBox *Cb_S = nullptr, *Cb_XS = nullptr, *cbCountry = nullptr, *cb_zdWPNR = nullptr, *cbBZ = nullptr;
     QWidget* popUpTarget_ = nullptr;
+    TfrmMatchAddr* addressWindow_ = nullptr;
     // The figures last typed into the amount box, whatever format it shows them in, and
     // what the box was last given to show.
     QString amountFigures_;
