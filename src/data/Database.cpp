@@ -1,5 +1,7 @@
 #include "data/Database.h"
 
+#include "wording/Functions.h"
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -77,13 +79,36 @@ void sqlVal(sqlite3_context* context, int, sqlite3_value** arguments)
     sqlite3_result_double(context, text ? leadingNumber(std::string_view(text, size_t(bytes))) : 0.0);
 }
 
+// A stored amount as the whole fen it shows ("￥1,234.50" → 123450): signs of currency,
+// separators and spaces aside; NULL for a text that shows no single number.
+void sqlAmountFen(sqlite3_context* context, int, sqlite3_value** arguments)
+{
+    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(arguments[0]));
+    const QString amount = trimText(normalizeAmount(QString::fromUtf8(text, sqlite3_value_bytes(arguments[0]))));
+    const std::optional<qint64> fen = isDecimalNumber(amount) ? amountToFen(amount) : std::nullopt;
+    if (fen)
+        sqlite3_result_int64(context, *fen);
+    else
+        sqlite3_result_null(context);
+}
+
 void registerFunctions(const QSqlDatabase& db)
 {
-    const int rc = sqlite3_create_function_v2(rawHandle(db), "val", 1,
-                                              SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                              sqlVal, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK)
-        throw DatabaseError(QString::fromUtf8(sqlite3_errstr(rc)));
+    struct Function {
+        const char* name;
+        void (*call)(sqlite3_context*, int, sqlite3_value**);
+    };
+    for (const Function& function : {Function{"val", sqlVal}, Function{"amount_fen", sqlAmountFen}}) {
+        const int rc = sqlite3_create_function_v2(rawHandle(db), function.name, 1,
+                                                  SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, function.call,
+                                                  nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK)
+            throw DatabaseError(QString::fromUtf8(sqlite3_errstr(rc)));
+    }
 }
 
 // The driver would bind a null QString as NULL and a QDateTime as "yyyy-MM-ddTHH:mm:ss.zzz";
