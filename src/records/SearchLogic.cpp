@@ -237,6 +237,15 @@ SearchTotal searchTotal(Database& db, const SearchStatement& statement)
     return total;
 }
 
+SearchStatement listStatement(const SearchKind& kind, const QString& sql, const SqlParams& params)
+{
+    SearchStatement statement;
+    statement.listSql = sql;
+    statement.params = params;
+    statement.totalSql = QStringLiteral("select count(*), coalesce(sum(amount_fen(%1)), 0) from (%2)").arg(kind.amountColumn, sql);
+    return statement;
+}
+
 QString groupedYuan(qint64 fen)
 {
     const QString sign = fen < 0 ? QStringLiteral("-") : QString();
@@ -284,6 +293,11 @@ bool changeWaybillColumn(Database& db, int serial, const QString& column, const 
     return db.execute(QStringLiteral("update DataKDDTable set %1=:value where 流水号=:serial").arg(column),
                       {{QStringLiteral("value"), value}, {QStringLiteral("serial"), serial}})
            > 0;
+}
+
+int clearHistory(Database& db, const SearchKind& kind)
+{
+    return db.execute(QStringLiteral("delete from ") + kind.table);
 }
 
 RangeNumbers rangeNumbers(const NumberRange& range)

@@ -95,6 +95,9 @@ struct SearchTotal {
 };
 SearchTotal searchTotal(Database& db, const SearchStatement& statement);
 
+// A fixed list (a due view) with its count and total, in the form of a search statement.
+SearchStatement listStatement(const SearchKind& kind, const QString& sql, const SqlParams& params);
+
 // Whole fen as yuan with thousands separators: 123456789 → "1,234,567.89".
 QString groupedYuan(qint64 fen);
 
@@ -102,6 +105,8 @@ QString groupedYuan(qint64 fen);
 int voidBills(Database& db, const SearchKind& kind, const QList<int>& serials);
 bool changeBillNumber(Database& db, const SearchKind& kind, int serial, const QString& number);
 bool changeWaybillColumn(Database& db, int serial, const QString& column, const QString& value);
+// Deletes every stored bill of the kind; returns how many.
+int clearHistory(Database& db, const SearchKind& kind);
 
 // ---- Numbers entered in advance ------------------------------------------------------
 

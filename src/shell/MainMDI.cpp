@@ -11,6 +11,7 @@
 #include "templates/PrintOffset.h"
 #include "parties/PersonManage.h"
 #include "parties/PersonManageLogic.h"
+#include "records/Search.h"
 #include "platform/printing/PrintService.h"
 #include "platform/RegistryStore.h"
 #include "shell/About.h"
@@ -40,6 +41,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <QUrlQuery>
 #include <QVBoxLayout>
 
 namespace slipcraft {
@@ -80,6 +82,21 @@ const QString kUpdatePage = QStringLiteral("https://") + kMakerSite + QStringLit
 const QString kHelpPage = QStringLiteral("https://") + kMakerSite + QStringLiteral("/slipcraft/help");
 const QString kPaperSizePage = QStringLiteral("https://") + kMakerSite + QStringLiteral("/slipcraft/paper-sizes");
 const QString kPostcodePage = QStringLiteral("https://") + kMakerSite + QStringLiteral("/postcode");
+
+// Each bill type's commands: its entry form, whether the single-window rule applies, and
+// its history search.
+struct BillCommand {
+    const BillKind& (*kind)();
+    const char* component;
+    bool singleWindowRule;
+    const char* searchComponent;
+};
+const BillCommand kBillCommands[] = {
+    {&chequeKind, "m_new_zp", true, "mZPSearch"},          {&depositSlipKind, "m_new_jzd", true, "mJZDSearch"},
+    {&wireTransferKind, "m_new_dhd", false, "mDHDSearch"}, {&paymentSlipKind, "m_new_JKD", false, "mJKDSearch"},
+    {&customFormKind, "m_new_Def", true, nullptr},         {&acceptanceDraftKind, "m_new_cdhp", true, "mCDHPSearch"},
+    {&remittanceKind, "m_new_JWH", true, "mJWHSearch"},    {&waybillKind, "m_new_kdd", true, "mKDDSearch"},
+};
 
 QIcon themedIcon(const char* name, QStyle::StandardPixmap fallback)
 {
@@ -310,16 +327,13 @@ void Tfm_Main::buildCommands()
         menu->setToolTipsVisible(true);
 
     connectCommand(QStringLiteral("m_CloseALL"), &Tfm_Main::closeAllEntryWindows);
-    // Bill type, command, and whether the single-window rule applies.
-    const std::tuple<const BillKind*, const char*, bool> billCommands[] = {
-        {&chequeKind(), "m_new_zp", true},          {&depositSlipKind(), "m_new_jzd", true},
-        {&wireTransferKind(), "m_new_dhd", false},  {&paymentSlipKind(), "m_new_JKD", false},
-        {&customFormKind(), "m_new_Def", true},    {&acceptanceDraftKind(), "m_new_cdhp", true},
-        {&remittanceKind(), "m_new_JWH", true},     {&waybillKind(), "m_new_kdd", true},
-    };
-    for (const auto& [kind, component, singleWindowRule] : billCommands)
-        connectCommand(QString::fromLatin1(component),
-                       [this, kind, rule = singleWindowRule] { openBillForm(*kind, rule); });
+    for (const BillCommand& bill : kBillCommands) {
+        const BillKind& kind = bill.kind();
+        connectCommand(QString::fromLatin1(bill.component),
+                       [this, &kind, rule = bill.singleWindowRule] { openBillForm(kind, rule); });
+        if (const SearchKind* search = searchKindOf(kind))
+            connectCommand(QString::fromLatin1(bill.searchComponent), [this, search] { openHistorySearch(*search); });
+    }
     connectCommand(QStringLiteral("PersonalInfoManage"), &Tfm_Main::PersonalInfoManageClick);
     connectCommand(QStringLiteral("BaseSet"), &Tfm_Main::BaseSetClick);
     connectCommand(QStringLiteral("N21"), &Tfm_Main::N21Click);
@@ -570,8 +584,9 @@ TfmBillForm* Tfm_Main::billForm(const BillKind& kind) const
 
 TfmBillForm* Tfm_Main::openBillForm(const BillKind& kind, bool singleWindowRule)
 {
+    bool created = false;
     QWidget* shown = openEntryWindow(
-        [this, &kind]() -> QWidget* {
+        [this, &kind, &created]() -> QWidget* {
             if (TfmBillForm* open = billForm(kind))
                 return open;
             TfmBillForm* form = newBillForm(context_, kind);
@@ -585,12 +600,85 @@ TfmBillForm* Tfm_Main::openBillForm(const BillKind& kind, bool singleWindowRule)
                 commands.depositSlip = [this] {
                     return static_cast<TfmCheckJZD*>(openBillForm(depositSlipKind(), false));
                 };
+            if (const SearchKind* search = searchKindOf(kind))
+                commands.openHistory = [this, search] { openHistorySearch(*search); };
             form->setCommands(commands);
             billForms_.insert(&kind, form);
+            created = true;
             return form;
         },
         singleWindowRule);
+    if (created && &kind == &acceptanceDraftKind())
+        TimeOutAlert();
     return static_cast<TfmBillForm*>(shown);
+}
+
+void Tfm_Main::openHistorySearch(const SearchKind& kind, const std::function<void(TfmSearch&)>& prepare)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TfmSearch search(context_, kind, this);
+    QApplication::restoreOverrideCursor();
+    SearchCommands commands;
+    commands.openBill = [this, &kind](const QString& templateName, int serial) {
+        return openStoredBill(*kind.bill, templateName, serial);
+    };
+    commands.openSitePage = [this](const QString& path, const QUrlQuery& keys) {
+        QUrl page(QStringLiteral("https://") + kMakerSite + path);
+        page.setQuery(keys);
+        openPage(page.toString(QUrl::FullyEncoded));
+    };
+    search.setCommands(commands);
+    if (prepare)
+        prepare(search);
+    search.exec();
+}
+
+bool Tfm_Main::openStoredBill(const BillKind& kind, const QString& templateName, int serial)
+{
+    if (!mdiArea_->subWindowList().isEmpty() && !billForm(kind)) {
+        if (!context_.alert(QStringLiteral("自动关闭已打开的单据吗？"), QStringLiteral("查看历史单据"), true)) {
+            context_.messages().show(QStringLiteral("请先关闭正在编辑的单据模块！"), QStringLiteral("提示"));
+            return false;
+        }
+        closeAllEntryWindows();
+    }
+    TfmBillForm* form = billForm(kind);
+    if (!form) {
+        for (const BillCommand& bill : kBillCommands)
+            if (&bill.kind() == &kind)
+                form = openBillForm(kind, bill.singleWindowRule);
+    }
+    // A form that would not close, or a bill type without a template, keeps the search open.
+    if (!form)
+        return false;
+    form->BrowseOldCheck(templateName, QString::number(serial));
+    return true;
+}
+
+void Tfm_Main::TimeOutAlert()
+{
+    const QDate today = context_.today.isValid() ? context_.today : QDate::currentDate();
+    std::optional<DueStatement> due;
+    int rows = 0;
+    bool repaired = false;
+    try {
+        due = dueReminderStatement(context_.catalogue(), today);
+        if (!due)
+            return;
+        rows = dueDraftCount(context_.db(), *due, repaired);
+    } catch (const DatabaseError&) {
+        return;
+    }
+    if (repaired) {
+        context_.messages().show(QStringLiteral("数据结构[到期日期]已经升级，请重启软件~"), QStringLiteral("提示"));
+        return;
+    }
+    if (rows == 0
+        || !context_.alert(QStringLiteral("系统有 %1 张承兑汇票即将到期，是否现在查看？").arg(rows),
+                           QStringLiteral("到期提醒"), true))
+        return;
+    if (const SearchKind* search = searchKindOf(acceptanceDraftKind()))
+        openHistorySearch(*search, [](TfmSearch& window) { window.showDueSoon(); });
 }
 
 void Tfm_Main::openPersonManager(const QString& kind)

@@ -21,7 +21,9 @@ class AppContext;
 class BackgroundArea;
 class RegistryStore;
 class TfmBillForm;
+class TfmSearch;
 struct BillKind;
+struct SearchKind;
 
 // The main window: the frame every bill entry window opens in, with the menus and
 // tool bar of every command.
@@ -60,6 +62,13 @@ public:
     TfmBillForm* openBillForm(const BillKind& kind, bool singleWindowRule);
     // The open form of a bill kind; null when none is open.
     TfmBillForm* billForm(const BillKind& kind) const;
+    // A bill type's history search, shown modally; prepare runs before it shows.
+    void openHistorySearch(const SearchKind& kind, const std::function<void(TfmSearch&)>& prepare = {});
+    // Shows a stored bill in its entry form, offering to close the other forms first;
+    // false when it could not be shown.
+    bool openStoredBill(const BillKind& kind, const QString& templateName, int serial);
+    // Asks whether to look at the acceptance drafts falling due.
+    void TimeOutAlert();
 
 signals:
     // The clock's tick count reached one: time for the sign-in, when it is required.
