@@ -269,8 +269,14 @@ void Database::beginTransaction()
 void Database::commit()
 {
     QSqlDatabase db = connection();
-    if (!db.commit())
-        throw DatabaseError(engineText(db.lastError()));
+    if (db.commit())
+        return;
+    const DatabaseError error(engineText(db.lastError()));
+    // A commit that fails (the file busy, say) leaves the transaction open: end it, so the
+    // next statement does not run inside work that was reported as failed.
+    if (!sqlite3_get_autocommit(rawHandle(db)))
+        db.rollback();
+    throw error;
 }
 
 void Database::rollback()

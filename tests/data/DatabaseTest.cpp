@@ -186,6 +186,18 @@ TEST_F(DatabaseTest, TransactionCommitsOrRollsBackAsAWhole)
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM configtable")), 3);
 }
 
+// A commit the engine refuses is reported, and the work is not left open for the next
+// statement to join.
+TEST_F(DatabaseTest, ARefusedCommitEndsTheTransaction)
+{
+    db->executeScript(QStringLiteral("PRAGMA foreign_keys=ON; CREATE TABLE p (id INTEGER PRIMARY KEY); "
+                                     "CREATE TABLE c (p INTEGER REFERENCES p(id) DEFERRABLE INITIALLY DEFERRED);"));
+    EXPECT_THROW(db->inTransaction([&] { db->execute(QStringLiteral("INSERT INTO c VALUES (7)")); }), DatabaseError);
+    db->inTransaction([&] { db->execute(QStringLiteral("INSERT INTO p VALUES (1)")); });
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM c")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM p")), 1);
+}
+
 TEST_F(DatabaseTest, ScriptRunsEveryStatementAndReportsTheFailingOne)
 {
     db->executeScript(QStringLiteral("CREATE TABLE t (x); INSERT INTO t VALUES (1);\nINSERT INTO t VALUES (2);"));
