@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prints the speed figures: start-up to the main window (the splash apart), wording,
 # the print renderer, spreadsheets, the counterparty list, the bank-bill forms and
-# address recognition (with its accuracy) and the cheque history over 100,000 cheques.
+# address recognition (with its accuracy), the cheque history over 100,000 cheques and
+# the waybill batch (import, list, print) and the acceptance draft batch (print).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/build.sh" >/dev/null
@@ -37,7 +38,7 @@ echo "splash: ${splash} ms (shown for 500 ms by design)"
 "$top/build/bench/bench_wording"
 cmake --build "$top/build" --target bench_renderer -j2 >/dev/null
 "$top/build/bench/bench_renderer"
-for bench in bench_spreadsheet bench_parties bench_bills bench_address bench_search; do
+for bench in bench_spreadsheet bench_parties bench_bills bench_address bench_search bench_import bench_designer bench_drafts; do
   cmake --build "$top/build" --target "$bench" -j2 >/dev/null
   QT_QPA_PLATFORM=offscreen "$top/build/bench/$bench"
 done

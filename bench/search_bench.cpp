@@ -2,20 +2,17 @@
 // first list, a keyword filter on the payee, and whether the amount total is exact.
 // Prints the median of several runs; the targets are 200 ms and 300 ms.
 
+#include "BenchHome.h"
 #include "Median.h"
 
-#include "data/Database.h"
 #include "entry/BillKind.h"
 #include "records/Search.h"
-#include "shell/AppContext.h"
-#include "shell/UserMessages.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <memory>
@@ -27,15 +24,8 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir home;
-    const QString runPath = home.path() + QLatin1Char('/');
-    if (const QString problem = prepareDatabaseFile(runPath + QStringLiteral("Data/EPData.ini"), ProductData::Omit);
-        !problem.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(problem));
-        return 1;
-    }
-    ConsoleMessages messages;
-    AppContext context(runPath, messages);
+    BenchHome home(ProductData::Omit);
+    AppContext& context = *home.context;
 
     // Amounts as the forms store them: plain, with sign and separators, and now and then none.
     constexpr int kCheques = 100000;

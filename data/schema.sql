@@ -13,8 +13,8 @@ CREATE TABLE IF NOT EXISTS configtable (
 CREATE TABLE IF NOT EXISTS UserTable (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
   UserName VARCHAR(50) COLLATE NOCASE,
-  -- sign-in compares an empty password box with an empty text, so new rows start empty
-  Passwd VARCHAR(64) COLLATE NOCASE DEFAULT '',
+  -- an empty text is "no password"; anything else is a salted digest (about 100 characters)
+  Passwd VARCHAR(128) COLLATE NOCASE DEFAULT '',
   RoleName VARCHAR(50) COLLATE NOCASE,
   lastlogin TEXT COLLATE NOCASE, -- date
   Remark VARCHAR(255) COLLATE NOCASE

@@ -1,4 +1,5 @@
 #include "data/Database.h"
+#include "data/DatabaseFile.h"
 
 #include "platform/spreadsheet/Csv.h"
 
@@ -106,10 +107,7 @@ void seed(Database& db, ProductData productData)
                {QStringLiteral("CheckTypeId"), QStringLiteral("DMName"), QStringLiteral("DMValue")},
                dictionary);
 
-    const QStringList matchColumns{QStringLiteral("MatchType"), QStringLiteral("ItemName"),
-                                   QStringLiteral("SourceName")};
-    insertRows(db, QStringLiteral("MatchColumn"), matchColumns,
-               seedRows(QStringLiteral(":/data/match-columns.csv"), matchColumns));
+    insertDefaultMatchRules(db);
 
     // One "省市" row per distinct province and city, in the order of the file.
     const QList<QStringList> regions = seedRows(
@@ -296,7 +294,7 @@ QString createDatabaseFile(const QString& file, ProductData productData)
         db.inTransaction([&] {
             db.execute(QStringLiteral("PRAGMA application_id = 1397506886")); // kApplicationId, "SLCF"
             db.execute(QStringLiteral("PRAGMA user_version = 1"));
-            db.executeScript(resourceText(QStringLiteral(":/data/schema.sql")));
+            createMissingTables(db);
             seed(db, productData);
         });
     } catch (const DatabaseError& error) {
@@ -318,37 +316,26 @@ quint32 bigEndian32(const QByteArray& header, int offset)
 QString checkExistingFile(const QString& file, ProductData productData)
 {
     const QFileInfo info(file);
-    if (info.isDir())
+    switch (databaseFileKind(file)) {
+    case DatabaseFileKind::Ours:
+        break;
+    case DatabaseFileKind::Folder:
         return problem("数据文件“%1”是一个文件夹，不是数据库文件。请移走该文件夹，程序将在下次启动时重新建立数据库。", file);
-
-    QFile reader(file);
-    if (!reader.open(QIODevice::ReadOnly))
+    case DatabaseFileKind::Unreadable:
         return problem("无法读取数据文件“%1”，请检查文件权限。", file);
-    const qint64 size = reader.size();
-    const QByteArray header = reader.read(100);
-    reader.close();
-
-    if (size == 0)
+    case DatabaseFileKind::Empty:
         return problem("数据文件“%1”是空文件，不是可用的数据库。请删除该文件，程序将在下次启动时重新建立数据库。", file);
-    if (!header.startsWith(QByteArrayView("SQLite format 3\0", 16))) {
-        const QByteArray signature = header.mid(4, 15);
-        if (signature == "Standard Jet DB" || signature == "Standard ACE DB")
-            return problem("数据文件“%1”是Access格式的数据库，本程序不能直接使用。请移走该文件，程序将在下次启动时重新建立数据库。", file);
+    case DatabaseFileKind::Access:
+        return problem("数据文件“%1”是Access格式的数据库，本程序不能直接使用。请移走该文件，程序将在下次启动时重新建立数据库。", file);
+    case DatabaseFileKind::NotDatabase:
         return problem("数据文件“%1”不是数据库文件。请移走该文件，程序将在下次启动时重新建立数据库。", file);
-    }
-    if (header.size() < 100)
+    case DatabaseFileKind::Truncated:
         return problem("数据文件“%1”不完整（文件被截断，可能是复制未完成或磁盘出错），请用备份文件替换它。", file);
-
-    const quint32 storedPageSize = qFromBigEndian<quint16>(header.constData() + 16);
-    const quint32 pageSize = storedPageSize == 1 ? 65536 : storedPageSize;
-    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0)
+    case DatabaseFileKind::Damaged:
         return problem("数据文件“%1”已损坏（文件头无效），请用备份文件替换它。", file);
-    // The page count is trustworthy only when the change counter matches "version valid for".
-    if (bigEndian32(header, 24) == bigEndian32(header, 92)
-        && size < qint64(bigEndian32(header, 28)) * pageSize)
-        return problem("数据文件“%1”不完整（文件被截断，可能是复制未完成或磁盘出错），请用备份文件替换它。", file);
-    if (bigEndian32(header, 68) != kApplicationId)
+    case DatabaseFileKind::OtherProgram:
         return problem("数据文件“%1”是其他程序的数据库，不是本程序的数据文件。请移走该文件，程序将在下次启动时重新建立数据库。", file);
+    }
 
     if (!info.isWritable())
         return problem("数据文件“%1”是只读的，程序无法保存数据，请检查文件权限。", file);
@@ -358,7 +345,7 @@ QString checkExistingFile(const QString& file, ProductData productData)
     try {
         Database db(file, uniqueConnectionName());
         db.inTransaction([&] {
-            db.executeScript(resourceText(QStringLiteral(":/data/schema.sql")));
+            createMissingTables(db);
             if (productData == ProductData::Include)
                 addMissingProducts(db);
         });
@@ -369,6 +356,51 @@ QString checkExistingFile(const QString& file, ProductData productData)
 }
 
 } // namespace
+
+DatabaseFileKind databaseFileKind(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return DatabaseFileKind::Folder;
+    QFile reader(path);
+    if (!reader.open(QIODevice::ReadOnly))
+        return DatabaseFileKind::Unreadable;
+    const qint64 size = reader.size();
+    const QByteArray header = reader.read(100);
+    reader.close();
+
+    if (size == 0)
+        return DatabaseFileKind::Empty;
+    if (!header.startsWith(QByteArrayView("SQLite format 3\0", 16))) {
+        const QByteArray signature = header.mid(4, 15);
+        if (signature == "Standard Jet DB" || signature == "Standard ACE DB")
+            return DatabaseFileKind::Access;
+        return DatabaseFileKind::NotDatabase;
+    }
+    if (header.size() < 100)
+        return DatabaseFileKind::Truncated;
+    const quint32 storedPageSize = qFromBigEndian<quint16>(header.constData() + 16);
+    const quint32 pageSize = storedPageSize == 1 ? 65536 : storedPageSize;
+    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0)
+        return DatabaseFileKind::Damaged;
+    // The page count is trustworthy only when the change counter matches "version valid for".
+    if (bigEndian32(header, 24) == bigEndian32(header, 92) && size < qint64(bigEndian32(header, 28)) * pageSize)
+        return DatabaseFileKind::Truncated;
+    if (bigEndian32(header, 68) != kApplicationId)
+        return DatabaseFileKind::OtherProgram;
+    return DatabaseFileKind::Ours;
+}
+
+void createMissingTables(Database& db)
+{
+    db.executeScript(resourceText(QStringLiteral(":/data/schema.sql")));
+}
+
+void insertDefaultMatchRules(Database& db)
+{
+    const QStringList columns{QStringLiteral("MatchType"), QStringLiteral("ItemName"), QStringLiteral("SourceName")};
+    insertRows(db, QStringLiteral("MatchColumn"), columns, seedRows(QStringLiteral(":/data/match-columns.csv"), columns));
+}
 
 QString prepareDatabaseFile(const QString& path, ProductData productData)
 {

@@ -11,7 +11,6 @@
 #include "parties/DAOPerson.h"
 #include "parties/PersonManage.h"
 #include "platform/IniFile.h"
-#include "platform/RunPath.h"
 #include "shell/AppContext.h"
 #include "shell/UserMessages.h"
 #include "templates/Catalogue.h"
@@ -24,7 +23,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -580,9 +578,8 @@ void TfmBillForm::buildToolBar()
         commands_.wholeFormOffset();
     });
     connect(btDesign, &QToolButton::clicked, this, [this] {
+        context_.currentTemplateId = templateId_;
         commands_.designMode();
-        cache_ = context_.catalogue().OpenCheckInif(templateId_);
-        setFormControlsPosition(context_.catalogue(), context_, kind_.billType, this, cache_.get());
     });
     connect(btOpenCheck, &QToolButton::clicked, this, [this] { commands_.openHistory(); });
     connect(btSaveSKRen, &QToolButton::clicked, this, &TfmBillForm::savePayeeClick);
@@ -709,6 +706,19 @@ bool TfmBillForm::setCurrentCheckType(const QString& name)
     return true;
 }
 
+void TfmBillForm::reloadTemplateList()
+{
+    Catalogue& catalogue = context_.catalogue();
+    QSignalBlocker block(cbFirstTypeName);
+    cbFirstTypeName->clear();
+    try {
+        cbFirstTypeName->addItems(catalogue.loadCheckTypeLastNameList(kind_.billType));
+    } catch (const DatabaseError&) {
+    }
+    if (context_.currentTemplateId > 0)
+        cbFirstTypeName->setCurrentText(catalogue.loadCheckTypeLastNameByID(context_.currentTemplateId));
+}
+
 void TfmBillForm::tabClick(int index)
 {
     if (index < 0)
@@ -752,6 +762,13 @@ void TfmBillForm::initFormType()
     templateLoaded();
 }
 
+void TfmBillForm::refreshLayout()
+{
+    loadParam();
+    cache_ = context_.catalogue().OpenCheckInif(templateId_);
+    setFormControlsPosition(context_.catalogue(), context_, kind_.billType, this, cache_.get());
+}
+
 void TfmBillForm::loadParam()
 {
     bgImage->move(0, 0);
@@ -781,20 +798,9 @@ void TfmBillForm::loadParam()
     shortbar->show();
     setFixedSize(width + 8, height + tabHeight + barHeight + kStripHeight + 35);
 
-    if (imageFile.isEmpty())
-        imageFile = QStringLiteral("dhd_default.jpg");
-    const QString runPath = context_.getRunPath();
-    QString file = findIgnoringCase(runPath, QStringLiteral("Image/") + imageFile);
-    if (!QFileInfo::exists(file)) {
-        try {
-            drawMissingFormPictures(context_.db(), runPath);
-        } catch (const DatabaseError&) {
-        }
-        file = findIgnoringCase(runPath, QStringLiteral("Image/") + imageFile);
-    }
-    const QPixmap picture(file);
+    const QImage picture = templatePicture(context_.db(), context_.getRunPath(), imageFile);
     if (!picture.isNull())
-        bgImage->setPixmap(picture.scaled(width, height));
+        bgImage->setPixmap(QPixmap::fromImage(picture.scaled(width, height)));
 }
 
 void TfmBillForm::loadCheckBox(const QString& titles)

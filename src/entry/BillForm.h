@@ -68,8 +68,13 @@ public:
     void BrowseOldCheck(const QString& templateName, const QString& recordNumberText);
     // Reloads the current template when its id changed (after the layout adjustment).
     void initFormType();
+    // Shows the template's picture, tick items and screen boxes as they are stored now.
+    void refreshLayout();
     // Picks a template by its name; false when the drop-down has no such name.
     bool setCurrentCheckType(const QString& templateName);
+    // Fills the template drop-down again (after templates were imported) and picks the
+    // current template's name in it.
+    void reloadTemplateList();
     // Applies an amount text; false (after the message) when it is refused.
     virtual bool setJEXX(const QString& text);
     void setMoneyName(const QString& name);

@@ -2,8 +2,10 @@
 
 #include "parties/PersonInfo.h"
 #include "records/GridTools.h"
+#include "records/ImportMatch.h"
 #include "shell/AppContext.h"
 #include "shell/UserMessages.h"
+#include "shell/WindowParts.h"
 #include "shell/WindowSettings.h"
 
 #include <QComboBox>
@@ -33,30 +35,6 @@ const QString kIdColumn = QStringLiteral("ID");
 const QString kMessageCaption = QStringLiteral("提示");
 const QString kKeywordHint = QStringLiteral("默认查找单位、联系人、电话、手机、地址、助记码几项。");
 
-QPushButton* button(QWidget* parent, const QString& caption, const char* name)
-{
-    auto* made = new QPushButton(caption, parent);
-    made->setObjectName(QString::fromLatin1(name));
-    // Enter belongs to the search boxes, never to whichever button is the default.
-    made->setAutoDefault(false);
-    return made;
-}
-
-QAction* menuEntry(QMenu* menu, const QString& caption, const char* name)
-{
-    QAction* entry = menu->addAction(caption);
-    entry->setObjectName(QString::fromLatin1(name));
-    return entry;
-}
-
-QLabel* link(QWidget* parent, const QString& caption, const char* name)
-{
-    auto* label = new QLabel(QStringLiteral("<a href=\"#\">") + caption.toHtmlEscaped() + QStringLiteral("</a>"), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-    return label;
-}
-
 } // namespace
 
 Tfm_PersonManage::Tfm_PersonManage(AppContext& context, QWidget* parent)
@@ -65,31 +43,31 @@ Tfm_PersonManage::Tfm_PersonManage(AppContext& context, QWidget* parent)
     , lbTitle(new QLabel(kCaption, this))
     , lbTab(new QLabel(this))
     , TreeView1(new QTreeWidget(this))
-    , lbKeyHelp(link(this, QStringLiteral("?查找关键字："), "lbKeyHelp"))
+    , lbKeyHelp(linkLabel(this, QStringLiteral("?查找关键字："), "lbKeyHelp"))
     , KeyEdit(new QLineEdit(this))
     , edtZHType(new QComboBox(this))
-    , btQuery(button(this, QStringLiteral("查询(&C)"), "btQuery"))
-    , btAll(button(this, QStringLiteral("全部(&A)"), "btAll"))
-    , btAdv(button(this, QStringLiteral("高级"), "btAdv"))
+    , btQuery(commandButton(this, QStringLiteral("查询(&C)"), "btQuery"))
+    , btAll(commandButton(this, QStringLiteral("全部(&A)"), "btAll"))
+    , btAdv(commandButton(this, QStringLiteral("高级"), "btAdv"))
     , panelAdv(new QFrame(this))
     , Column1(new QComboBox(panelAdv))
     , EqualOrContain1(new QComboBox(panelAdv))
     , key1(new QLineEdit(panelAdv))
-    , btAdvQuery(button(panelAdv, QStringLiteral("精确查询"), "btAdvQuery"))
+    , btAdvQuery(commandButton(panelAdv, QStringLiteral("精确查询"), "btAdvQuery"))
     , DBGrid1(new QTableView(this))
     , model_(new QSqlQueryModel(this))
-    , btFirst(button(this, QStringLiteral("|<"), "btFirst"))
-    , btLast(button(this, QStringLiteral(">|"), "btLast"))
-    , btRefresh(button(this, QStringLiteral("刷新(&R)"), "btRefresh"))
-    , btAdd(button(this, QStringLiteral("添 加"), "btAdd"))
-    , btEdit(button(this, QStringLiteral("修 改"), "btEdit"))
-    , btDeleteSelected(button(this, QStringLiteral("删除选中"), "btDeleteSelected"))
-    , btDeleteListed(button(this, QStringLiteral("删除列出"), "btDeleteListed"))
-    , btShowDeleteAll(button(this, QStringLiteral("删除所有点击我->>"), "btShowDeleteAll"))
-    , btDeleteAll(button(this, QStringLiteral("删除所有"), "btDeleteAll"))
-    , btDefaultDrawer(button(this, QStringLiteral("设为默认出票人"), "btDefaultDrawer"))
-    , btExport(button(this, QStringLiteral("Excel导出"), "btExport"))
-    , btImport(button(this, QStringLiteral("Excel导入"), "btImport"))
+    , btFirst(commandButton(this, QStringLiteral("|<"), "btFirst"))
+    , btLast(commandButton(this, QStringLiteral(">|"), "btLast"))
+    , btRefresh(commandButton(this, QStringLiteral("刷新(&R)"), "btRefresh"))
+    , btAdd(commandButton(this, QStringLiteral("添 加"), "btAdd"))
+    , btEdit(commandButton(this, QStringLiteral("修 改"), "btEdit"))
+    , btDeleteSelected(commandButton(this, QStringLiteral("删除选中"), "btDeleteSelected"))
+    , btDeleteListed(commandButton(this, QStringLiteral("删除列出"), "btDeleteListed"))
+    , btShowDeleteAll(commandButton(this, QStringLiteral("删除所有点击我->>"), "btShowDeleteAll"))
+    , btDeleteAll(commandButton(this, QStringLiteral("删除所有"), "btDeleteAll"))
+    , btDefaultDrawer(commandButton(this, QStringLiteral("设为默认出票人"), "btDefaultDrawer"))
+    , btExport(commandButton(this, QStringLiteral("Excel导出"), "btExport"))
+    , btImport(commandButton(this, QStringLiteral("Excel导入"), "btImport"))
     , StatusPanel0(new QLabel(this))
     , StatusPanel1(new QLabel(this))
     , PopupMenu1(new QMenu(this))
@@ -126,8 +104,6 @@ Tfm_PersonManage::Tfm_PersonManage(AppContext& context, QWidget* parent)
     panelAdv->hide();
     btRefresh->setEnabled(false);
     btDeleteAll->hide();
-    btImport->setEnabled(false);
-    btImport->setToolTip(QStringLiteral("此功能尚未开放"));
 
     TreeView1->setHeaderHidden(true);
     TreeView1->setMinimumWidth(5);
@@ -177,7 +153,7 @@ Tfm_PersonManage::Tfm_PersonManage(AppContext& context, QWidget* parent)
     auto* treeLayout = new QVBoxLayout(treeSide);
     treeLayout->setContentsMargins(0, 0, 0, 0);
     treeLayout->addWidget(TreeView1, 1);
-    QLabel* groupHelp = link(treeSide, QStringLiteral("分组如何添加?"), "lbGroupHelp");
+    QLabel* groupHelp = linkLabel(treeSide, QStringLiteral("分组如何添加?"), "lbGroupHelp");
     treeLayout->addWidget(groupHelp);
 
     auto* listSide = new QWidget(this);
@@ -254,6 +230,7 @@ Tfm_PersonManage::Tfm_PersonManage(AppContext& context, QWidget* parent)
     connect(btDefaultDrawer, &QPushButton::clicked, this, &Tfm_PersonManage::defaultDrawerClick);
     connect(btExport, &QPushButton::clicked, this,
             [this] { ExportGrid2Excel(context_, DBGrid1, QStringLiteral("单位信息导出")); });
+    connect(btImport, &QPushButton::clicked, this, &Tfm_PersonManage::importClick);
     connect(mnRefresh, &QAction::triggered, this, &Tfm_PersonManage::refreshClick);
     connect(mnAdd, &QAction::triggered, this, &Tfm_PersonManage::addClick);
     connect(mnEdit, &QAction::triggered, this, &Tfm_PersonManage::editClick);
@@ -491,6 +468,18 @@ void Tfm_PersonManage::editClick()
     unit.loadByIdentifier();
     unit.exec();
     rebuildTree();
+}
+
+void Tfm_PersonManage::importClick()
+{
+    TfrmImport import(context_, this);
+    import.presetScene(importing::Scene::AddressBook);
+    connect(&import, &TfrmImport::imported, this, [this] {
+        afterDataChange();
+        showAllClick();
+        rebuildTree();
+    });
+    import.exec();
 }
 
 void Tfm_PersonManage::deleteSelectedClick()

@@ -78,6 +78,8 @@ private:
     void deleteAllClick();
     void toggleDeleteAll();
     void defaultDrawerClick();
+    // "Excel导入": units from a spreadsheet into the address book.
+    void importClick();
     void goToRow(bool last);
     void showGridMenu(const QPoint& at);
     Tfrm_PersonInfo& editor();

@@ -5,6 +5,7 @@
 #include "platform/Gbk.h"
 #include "records/AddressParser.h"
 #include "records/MatchAddrLogic.h"
+#include "records/MutiPrint.h"
 #include "shell/AppContext.h"
 #include "shell/Settings.h"
 #include "shell/UserMessages.h"
@@ -80,6 +81,13 @@ TfrmMatchAddr::TfrmMatchAddr(AppContext& context, QWidget* parent)
 void TfrmMatchAddr::setWaybill(TfmBillForm* waybill)
 {
     waybill_ = waybill;
+}
+
+void TfrmMatchAddr::setBatch(TfrmMutiPrint* batch)
+{
+    batch_ = batch;
+    btPasteNoClose->setVisible(batch != nullptr);
+    btSender->setEnabled(batch == nullptr);
 }
 
 QComboBox* TfrmMatchAddr::resultBox(const QString& name)
@@ -201,21 +209,22 @@ void TfrmMatchAddr::buildControls()
     edtName->lineEdit()->installEventFilter(this);
 
     auto* actions = new QHBoxLayout;
-    auto* btSender = new QPushButton(QStringLiteral("2.1 粘贴为发件人"), this);
+    btSender = new QPushButton(QStringLiteral("2.1 粘贴为发件人"), this);
     auto* btReceiver = new QPushButton(QStringLiteral("2.2 粘贴为收件人"), this);
     btReceiver->setToolTip(QStringLiteral("粘贴为收件人，并关闭窗口"));
     btPasteNoClose = new QPushButton(QStringLiteral("2.0 粘贴不关闭"), this);
     btPasteNoClose->setToolTip(QStringLiteral("粘贴为发件人，并继续填写下一条"));
-    // Batch mode arrives with the batch window.
     btPasteNoClose->hide();
     auto* btClose = new QPushButton(QStringLiteral("关  闭"), this);
     btSender->setObjectName(QStringLiteral("btSender"));
     btReceiver->setObjectName(QStringLiteral("btReceiver"));
+    btPasteNoClose->setObjectName(QStringLiteral("btPasteNoClose"));
     for (QPushButton* button : {btPasteNoClose, btSender, btReceiver, btClose})
         actions->addWidget(button);
     left->addLayout(actions);
     connect(btSender, &QPushButton::clicked, this, &TfrmMatchAddr::pasteAsSender);
     connect(btReceiver, &QPushButton::clicked, this, &TfrmMatchAddr::pasteAsReceiver);
+    connect(btPasteNoClose, &QPushButton::clicked, this, &TfrmMatchAddr::pasteAndStay);
     connect(btClose, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* right = new QVBoxLayout;
@@ -363,22 +372,27 @@ void TfrmMatchAddr::saveRemarkClick()
 
 bool TfrmMatchAddr::pasteAsSender()
 {
-    return paste(false);
+    return paste(Paste::Sender);
 }
 
 bool TfrmMatchAddr::pasteAsReceiver()
 {
-    return paste(true);
+    return paste(Paste::Receiver);
 }
 
-bool TfrmMatchAddr::paste(bool receiver)
+bool TfrmMatchAddr::pasteAndStay()
+{
+    return paste(Paste::Stay);
+}
+
+bool TfrmMatchAddr::paste(Paste how)
 {
     if (trimText(edtName->currentText()).isEmpty()) {
         context_.messages().show(QStringLiteral(":),联系人不能为空，但未能识别出来，请手工调整或输入！"));
         edtName->setFocus();
         return false;
     }
-    if (!waybill_)
+    if (!batch_ && (!waybill_ || how == Paste::Stay))
         return false;
     TPersonKDD person;
     person.setID(-1);
@@ -391,7 +405,13 @@ bool TfrmMatchAddr::paste(bool receiver)
         person.setText(field, box->currentText());
     person.setDestStation(edtCity->currentText());
     person.setContents(edtRemark->text());
-    if (receiver) {
+    if (batch_) {
+        batch_->addReceiverAndGoods(&person);
+        if (how != Paste::Stay)
+            accept();
+        return true;
+    }
+    if (how == Paste::Receiver) {
         waybill_->setReceiver(&person);
         if (ckWPNR->isChecked())
             waybill_->setBoxText(QStringLiteral("zdWPNR"), person.getContents());

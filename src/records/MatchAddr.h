@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QPointer>
 
 class QButtonGroup;
 class QCheckBox;
@@ -17,6 +18,7 @@ namespace slipcraft {
 
 class AppContext;
 class TfmBillForm;
+class TfrmMutiPrint;
 struct ParsedAddress;
 
 // Splits a pasted address text into the boxes of a waybill party, lets the user correct
@@ -30,14 +32,19 @@ public:
 
     // Single mode: the party goes to this waybill form (none: nothing is handed over).
     void setWaybill(TfmBillForm* waybill);
+    // Batch mode while batch is set: every paste adds a receiver to its list, and
+    // "2.0 粘贴不关闭" keeps the window open for the next one.
+    void setBatch(TfrmMutiPrint* batch);
 
     // "1.1 粘贴剪切板并识别".
     void pasteClipboard();
     // "1.2 只识别以上内容>>": recognises what the input box holds.
     void recognise();
-    // "2.1 粘贴为发件人" / "2.2 粘贴为收件人": false (after the message) without a contact.
+    // "2.1 粘贴为发件人" / "2.2 粘贴为收件人" / "2.0 粘贴不关闭": false (after the message)
+    // without a contact, and when there is no window to take the party.
     bool pasteAsSender();
     bool pasteAsReceiver();
+    bool pasteAndStay();
 
     // The text of a result box ("edtName", "edtProvince" …).
     QString resultText(const QString& box) const;
@@ -56,10 +63,12 @@ private:
     void showSample();
     void saveRemarkClick();
     void loadRemarkTab(int index);
-    bool paste(bool receiver);
+    enum class Paste { Sender, Receiver, Stay };
+    bool paste(Paste how);
 
     AppContext& context_;
     TfmBillForm* waybill_ = nullptr;
+    QPointer<TfrmMutiPrint> batch_;
     QList<bool> remarkTabLoaded_;
 
     QPlainTextEdit* memoFrom = nullptr;
@@ -73,6 +82,7 @@ private:
     QTabWidget* remarkTabs_ = nullptr;
     QList<QListWidget*> remarkLists_;
     QPushButton* btPasteNoClose = nullptr;
+    QPushButton* btSender = nullptr;
 };
 
 } // namespace slipcraft

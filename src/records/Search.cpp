@@ -7,6 +7,7 @@
 #include "records/GridTools.h"
 #include "shell/AppContext.h"
 #include "shell/UserMessages.h"
+#include "shell/WindowParts.h"
 #include "shell/WindowSettings.h"
 #include "templates/Catalogue.h"
 #include "wording/Functions.h"
@@ -57,29 +58,6 @@ constexpr int kDueRole = Qt::UserRole + 1;
 
 const QColor kFilterUsed = Qt::yellow;
 const QColor kFilterRefused = Qt::red;
-
-QPushButton* button(QWidget* parent, const QString& caption, const char* name)
-{
-    auto* made = new QPushButton(caption, parent);
-    made->setObjectName(QString::fromLatin1(name));
-    // Enter belongs to the filter boxes, never to whichever button is the default.
-    made->setAutoDefault(false);
-    return made;
-}
-
-QAction* menuEntry(QMenu* menu, const QString& caption, const char* name)
-{
-    QAction* entry = menu->addAction(caption);
-    entry->setObjectName(QString::fromLatin1(name));
-    return entry;
-}
-
-template <class Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // A filter box shows whether it took part: yellow when used, red when refused, white
 // when empty; an invalid colour gives the box back its usual look.
@@ -338,10 +316,10 @@ QWidget* TfmSearch::buildFilters()
                               const QString& caption, const char* pickName, const char* clearName) {
         box = named(new QLineEdit(filters), name);
         box->setToolTip(QStringLiteral("输入助记码后回车"));
-        auto* pick = button(filters, QStringLiteral("…"), pickName);
+        auto* pick = commandButton(filters, QStringLiteral("…"), pickName);
         pick->setToolTip(caption);
         pick->setFixedWidth(28);
-        auto* clear = button(filters, QStringLiteral("清空"), clearName);
+        auto* clear = commandButton(filters, QStringLiteral("清空"), clearName);
         ++row;
         grid->addWidget(new QLabel(label, filters), row, 0);
         grid->addWidget(box, row, 1);
@@ -382,7 +360,7 @@ QWidget* TfmSearch::buildFilters()
     if (kind_.amountRange) {
         edtAmountFrom = named(new QLineEdit(filters), "edtAmountFrom");
         edtAmountTo = named(new QLineEdit(filters), "edtAmountTo");
-        auto* clear = button(filters, QStringLiteral("清空"), "btClearAmount");
+        auto* clear = commandButton(filters, QStringLiteral("清空"), "btClearAmount");
         auto* amounts = new QHBoxLayout;
         amounts->addWidget(edtAmountFrom);
         amounts->addWidget(new QLabel(QStringLiteral("至"), filters));
@@ -399,7 +377,7 @@ QWidget* TfmSearch::buildFilters()
     }
     if (kind_.waybillExtras) {
         cbTemplate = named(new QComboBox(filters), "cbTemplate");
-        auto* clear = button(filters, QStringLiteral("清空"), "btClearTemplate");
+        auto* clear = commandButton(filters, QStringLiteral("清空"), "btClearTemplate");
         auto* templates = new QHBoxLayout;
         templates->addWidget(cbTemplate, 1);
         templates->addWidget(clear);
@@ -417,29 +395,29 @@ QWidget* TfmSearch::buildCommandRow()
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    btQuery = button(row, QStringLiteral("查 询(&Q)"), "btQuery");
-    btAll = button(row, QStringLiteral("全 部(&A)"), "btAll");
-    btOpen = button(row, QStringLiteral("打开(&O)"), "btOpen");
+    btQuery = commandButton(row, QStringLiteral("查 询(&Q)"), "btQuery");
+    btAll = commandButton(row, QStringLiteral("全 部(&A)"), "btAll");
+    btOpen = commandButton(row, QStringLiteral("打开(&O)"), "btOpen");
     for (QPushButton* command : {btQuery, btAll, btOpen})
         layout->addWidget(command);
     if (kind_.canVoid) {
-        btVoid = button(row, QStringLiteral("作废选中(&F)"), "btVoid");
+        btVoid = commandButton(row, QStringLiteral("作废选中(&F)"), "btVoid");
         layout->addWidget(btVoid);
     }
-    btDeleteSelected = button(row, QStringLiteral("删除选中(&D)"), "btDeleteSelected");
-    btDeleteListed = button(row, QStringLiteral("删除列出(&C)"), "btDeleteListed");
-    btClearAll = button(row, QStringLiteral("清空所有(&Y)"), "btClearAll");
-    btExport = button(row, QStringLiteral("导出Excel(&P)"), "btExport");
+    btDeleteSelected = commandButton(row, QStringLiteral("删除选中(&D)"), "btDeleteSelected");
+    btDeleteListed = commandButton(row, QStringLiteral("删除列出(&C)"), "btDeleteListed");
+    btClearAll = commandButton(row, QStringLiteral("清空所有(&Y)"), "btClearAll");
+    btExport = commandButton(row, QStringLiteral("导出Excel(&P)"), "btExport");
     for (QPushButton* command : {btDeleteSelected, btDeleteListed, btClearAll, btExport})
         layout->addWidget(command);
     if (kind_.recordsNumbers) {
-        btRecord = button(row, QStringLiteral("登记联号票据"), "btRecord");
+        btRecord = commandButton(row, QStringLiteral("登记联号票据"), "btRecord");
         btRecord->setToolTip(QStringLiteral("预先登记一段连续编号的空白票据"));
         layout->addWidget(btRecord);
     }
     if (kind_.draftViews) {
-        btAddSelected = button(row, QStringLiteral("添加选中到批打"), "btAddSelected");
-        btAddAll = button(row, QStringLiteral("添加所有到批打"), "btAddAll");
+        btAddSelected = commandButton(row, QStringLiteral("添加选中到批打"), "btAddSelected");
+        btAddAll = commandButton(row, QStringLiteral("添加所有到批打"), "btAddAll");
         layout->addWidget(btAddSelected);
         layout->addWidget(btAddAll);
         btAddSelected->hide();
@@ -462,7 +440,7 @@ QFrame* TfmSearch::buildRecordPanel()
     for (QLineEdit* box : {edtRecordDrawer, edtRecordBank, edtRecordAccount})
         box->setReadOnly(true);
     edtRecordDrawer->setPlaceholderText(QStringLiteral("点击“选取..”选择出票单位"));
-    auto* pick = button(panelRecord, QStringLiteral("选取.."), "btRecordPick");
+    auto* pick = commandButton(panelRecord, QStringLiteral("选取.."), "btRecordPick");
     edtFirst = named(new QLineEdit(panelRecord), "edtFirst");
     edtLast = named(new QLineEdit(panelRecord), "edtLast");
     spLength = named(new QSpinBox(panelRecord), "spLength");
@@ -471,8 +449,8 @@ QFrame* TfmSearch::buildRecordPanel()
     edtPrefix = named(new QLineEdit(panelRecord), "edtPrefix");
     edtPrefix->setMaxLength(3);
     edtPrefix->setMaximumWidth(60);
-    auto* start = button(panelRecord, QStringLiteral("开始登记"), "btRecordStart");
-    auto* end = button(panelRecord, QStringLiteral("结束登记"), "btRecordEnd");
+    auto* start = commandButton(panelRecord, QStringLiteral("开始登记"), "btRecordStart");
+    auto* end = commandButton(panelRecord, QStringLiteral("结束登记"), "btRecordEnd");
 
     grid->addWidget(new QLabel(QStringLiteral("票据模板："), panelRecord), 0, 0);
     grid->addWidget(cbRecordTemplate, 0, 1);

@@ -6,23 +6,31 @@
 #include "entry/TestPage.h"
 #include "templates/Catalogue.h"
 #include "templates/FormPicture.h"
+#include "templates/TemplatePackage.h"
 #include "platform/RegistryStore.h"
 #include "platform/printing/FontFaces.h"
 #include "platform/printing/PdfPrinter.h"
 #include "platform/printing/QtPrintService.h"
 #include "platform/RunPath.h"
 #include "records/AddressParser.h"
+#include "records/ImportMatchCDHPLogic.h"
+#include "records/ImportMatchLogic.h"
+#include "platform/IniFile.h"
+#include "platform/spreadsheet/Workbook.h"
 #include "shell/AppContext.h"
 #include "shell/Boot.h"
 #include "shell/CommandLine.h"
 #include "shell/MainMDI.h"
 #include "shell/MessageBoxes.h"
 #include "shell/StartUp.h"
+#include "shell/UserLogin.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLibraryInfo>
@@ -31,12 +39,14 @@
 #include <QTranslator>
 #include <QWindow>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace slipcraft {
 
@@ -281,6 +291,274 @@ int parseAddressCommand(const CommandLine& commandLine)
     return std::ferror(stdin) ? unreadable() : 0;
 }
 
+// What an import did, as one JSON line on standard output.
+void printImportCounts(const importing::Counts& counts)
+{
+    const QJsonObject result{{QStringLiteral("read"), counts.read},
+                             {QStringLiteral("imported"), counts.saved},
+                             {QStringLiteral("duplicates"), counts.duplicates},
+                             {QStringLiteral("invalid"), counts.invalid},
+                             {QStringLiteral("failed"), counts.failed}};
+    printLine(stdout, QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Compact)));
+}
+
+// Rows of a spreadsheet into the acceptance draft batch, matched by their headings.
+int importDrafts(AppContext& context, const QString& runPath, const Workbook& book, const ImportCommandOptions& options)
+{
+    using namespace draftimport;
+    const Worksheet& sheet = book.activeSheet();
+    const QList<importing::SheetColumn> headings = importing::sheetColumns(sheet);
+    const Columns columns = autoMatch(headings);
+    if (std::all_of(columns.begin(), columns.end(), [](int column) { return column == 0; })) {
+        QStringList names;
+        for (const importing::SheetColumn& heading : headings)
+            names << heading.heading;
+        printLine(stderr, QStringLiteral("文件“%1”的工作表“%2”第1行的标题（%3）没有一个是承兑汇票的数据列")
+                              .arg(QDir::toNativeSeparators(book.path()), sheet.name(), names.join(QStringLiteral("、"))));
+        return kUsageError;
+    }
+    Options chosen;
+    if (options.hasGroup)
+        chosen.group = options.group;
+    IniFile log(runPath + importing::kLogFileName);
+    DraftImportRun run(context.db(), sheet, columns, chosen, log);
+    run.startLog();
+    importing::Counts counts;
+    try {
+        counts = run.run({});
+    } catch (const DatabaseError& error) {
+        printLine(stderr, QStringLiteral("意外导入错误,E=") + error.text());
+        return kStartFailed;
+    }
+    run.finish(counts);
+    if (counts.limitReached)
+        printLine(stderr, QStringLiteral("导入中止，一次最大行数为%1").arg(importing::kRowLimit));
+    printImportCounts(counts);
+    return 0;
+}
+
+// Rows of a spreadsheet into the batch list, the address book or the draft batch, matched
+// by the stored rules or the draft headings; what happened as one JSON object on standard
+// output. Every receiver or unit is checked for a duplicate by full name, contact and
+// telephone.
+int importCommand(int argc, char** argv, const CommandLine& commandLine)
+{
+    const ImportCommandOptions options = parseImportOptions(commandLine.arguments);
+    if (!options.error.isEmpty()) {
+        printLine(stderr, options.error);
+        return kUsageError;
+    }
+    QCoreApplication application(argc, argv);
+    // The file is read whole before anything is written.
+    std::optional<Workbook> book;
+    try {
+        book = Workbook::open(options.file);
+    } catch (const SpreadsheetError& error) {
+        printLine(stderr, error.text());
+        return kUsageError;
+    }
+    if (!options.sheet.isEmpty()) {
+        const int index = int(book->sheetNames().indexOf(options.sheet));
+        if (index < 0) {
+            printLine(stderr, QStringLiteral("文件“%1”中没有工作表“%2”（有：%3）")
+                                  .arg(QDir::toNativeSeparators(book->path()), options.sheet,
+                                       book->sheetNames().join(QStringLiteral("、"))));
+            return kUsageError;
+        }
+        book->setActiveSheet(index);
+    }
+    const Worksheet& sheet = book->activeSheet();
+
+    const QString runPath = resolveRunPath(processRunPathSources(commandLine.home));
+    if (const QString problem = checkWritableFolder(runPath); !problem.isEmpty())
+        return refuseStart(problem, false);
+    if (const QString problem = prepareDatabaseFile(runPath + QStringLiteral("Data/EPData.ini")); !problem.isEmpty())
+        return refuseStart(problem, false);
+    ConsoleMessages messages;
+    AppContext context(runPath, messages);
+    if (options.scene == ImportCommandOptions::Scene::Drafts)
+        return importDrafts(context, runPath, *book, options);
+
+    using namespace importing;
+    const Scene scene = options.scene == ImportCommandOptions::Scene::AddressBook ? Scene::AddressBook : Scene::Batch;
+    const QList<SheetColumn> headings = sheetColumns(sheet);
+    const Columns columns = autoMatch(headings, loadRules(context.db()), scene);
+    if (std::all_of(columns.begin(), columns.end(), [](int column) { return column == 0; })) {
+        QStringList names;
+        for (const SheetColumn& heading : headings)
+            names << heading.heading;
+        printLine(stderr, QStringLiteral("文件“%1”的工作表“%2”第1行的标题（%3）不符合任何导入列匹配规则")
+                              .arg(QDir::toNativeSeparators(book->path()), sheet.name(), names.join(QStringLiteral("、"))));
+        return kUsageError;
+    }
+    if (columns[FullName] == 0 && columns[Contact] == 0 && columns[Address] == 0) {
+        printLine(stderr, QStringLiteral("收、发件单位名称、联系人、地址不能同时为空，请选择有效的Excel数据文件并匹配项目！"));
+        return kUsageError;
+    }
+
+    Options chosen;
+    chosen.scene = scene;
+    chosen.orderNumberToRemark = context.settings().getConfigByname(QStringLiteral("ckOrderIDOn")) == u"1";
+    chosen.memberIdToRemark = context.settings().getConfigByname(QStringLiteral("ckMemeberIDOn")) == u"1";
+    if (options.hasGroup)
+        chosen.group = options.group;
+    IniFile log(runPath + kLogFileName);
+    ImportRun run(context.db(), sheet, columns, chosen, log, messages);
+    run.startLog(book->path());
+    Counts counts;
+    try {
+        counts = run.run({});
+    } catch (const DatabaseError& error) {
+        printLine(stderr, QStringLiteral("意外导入错误,E=") + error.text());
+        return kStartFailed;
+    }
+    run.finish(counts);
+    if (counts.limitReached)
+        printLine(stderr, QStringLiteral("导入中止，一次最大行数为%1").arg(kRowLimit));
+    printImportCounts(counts);
+    return 0;
+}
+
+// Full names in the order given, each once.
+QStringList distinctNames(const QStringList& names)
+{
+    QStringList distinct;
+    for (const QString& name : names)
+        if (!distinct.contains(name))
+            distinct << name;
+    return distinct;
+}
+
+// The program's files and context for a command that moves templates. Returns the exit status.
+int runTemplateCommand(int argc, char** argv, const CommandLine& commandLine,
+                       const std::function<int(AppContext&)>& work)
+{
+    prepareScriptRun();
+    // Pictures missing from a home that never opened a window are drawn first, as at start.
+    QGuiApplication application(argc, argv);
+    const QString runPath = resolveRunPath(processRunPathSources(commandLine.home));
+    if (const QString problem = checkWritableFolder(runPath); !problem.isEmpty())
+        return refuseStart(problem, false);
+    if (const QString problem = prepareDatabaseFile(runPath + QStringLiteral("Data/EPData.ini")); !problem.isEmpty())
+        return refuseStart(problem, false);
+    ConsoleMessages messages;
+    AppContext context(runPath, messages);
+    try {
+        drawMissingFormPictures(context.db(), runPath);
+        return work(context);
+    } catch (const DatabaseError& error) {
+        printLine(stderr, error.text());
+        return kStartFailed;
+    }
+}
+
+// Installed templates into a new package; the full name of each one written, a line each.
+int exportTemplatesCommand(int argc, char** argv, const CommandLine& commandLine)
+{
+    const ExportTemplatesOptions options = parseExportTemplatesOptions(commandLine.arguments);
+    if (!options.error.isEmpty()) {
+        printLine(stderr, options.error);
+        return kUsageError;
+    }
+    const QFileInfo output(options.outputFile);
+    if (!output.absoluteDir().exists()) {
+        printLine(stderr, QStringLiteral("文件夹不存在: ") + QDir::toNativeSeparators(output.absolutePath()));
+        return kUsageError;
+    }
+    return runTemplateCommand(argc, argv, commandLine, [&](AppContext& context) {
+        const QStringList installed = context.db().textColumn(
+            QStringLiteral("select TypeName from ckTypeTable where coalesce(TypeName, '') <> '' order by TypeName"));
+        const QStringList names = distinctNames(options.templates.isEmpty() ? installed : options.templates);
+        if (names.isEmpty()) {
+            printLine(stderr, QStringLiteral("系统还没有导入任何的可用票据！"));
+            return kUsageError;
+        }
+        QStringList unknown;
+        for (const QString& name : names)
+            if (!installed.contains(name))
+                unknown << name;
+        if (!unknown.isEmpty()) {
+            printLine(stderr, QStringLiteral("没有这些模板: ") + unknown.join(QStringLiteral("、")));
+            return kUsageError;
+        }
+        ExportResult result;
+        try {
+            result = exportTemplates(context, names, output.absoluteFilePath());
+        } catch (const PackageError& error) {
+            printLine(stderr, error.text());
+            return kStartFailed;
+        }
+        for (const QString& name : result.exported)
+            printLine(stdout, name);
+        return result.failed.isEmpty() ? 0 : kStartFailed;
+    });
+}
+
+// Templates of a package into this installation; the full name and id of each one
+// imported, a line each. Everything is checked before the first template is written.
+int importTemplatesCommand(int argc, char** argv, const CommandLine& commandLine)
+{
+    const ImportTemplatesOptions options = parseImportTemplatesOptions(commandLine.arguments);
+    if (!options.error.isEmpty()) {
+        printLine(stderr, options.error);
+        return kUsageError;
+    }
+    return runTemplateCommand(argc, argv, commandLine, [&](AppContext& context) {
+        QList<PackagedTemplate> entries;
+        bool currentFormat = true;
+        try {
+            TemplatePackage package(options.packageFile);
+            currentFormat = package.currentFormat();
+            const QStringList available = package.entryNames();
+            const QStringList names = distinctNames(options.templates.isEmpty() ? available : options.templates);
+            if (names.isEmpty()) {
+                printLine(stderr, QStringLiteral("抱歉,Marrowind从包里找不到可用于导入的票据！"));
+                return kUsageError;
+            }
+            QStringList missing;
+            for (const QString& name : names)
+                if (!available.contains(name))
+                    missing << name;
+            if (!missing.isEmpty()) {
+                printLine(stderr, QDir::toNativeSeparators(options.packageFile) + QStringLiteral(" 中没有这些模板: ")
+                                      + missing.join(QStringLiteral("、")));
+                return kUsageError;
+            }
+            for (const QString& name : names)
+                entries << package.readEntry(name);
+        } catch (const PackageError& error) {
+            printLine(stderr, error.text());
+            return kUsageError;
+        }
+        QStringList installed;
+        for (const PackagedTemplate& entry : entries) {
+            if (const QString problem = importProblem(context, entry); !problem.isEmpty()) {
+                printLine(stderr, entry.typeName + QStringLiteral(": ") + problem);
+                return kUsageError;
+            }
+            if (context.catalogue().loadCheckTypeIDByTypeFullName(entry.typeName) > 0)
+                installed << entry.typeName;
+        }
+        if (!installed.isEmpty() && !options.replace) {
+            printLine(stderr, QStringLiteral("已有同名模板（加 --replace 替换）: ") + installed.join(QStringLiteral("、")));
+            return kUsageError;
+        }
+        for (const PackagedTemplate& entry : entries) {
+            const ImportOutcome outcome =
+                importPackagedTemplate(context, entry, currentFormat, [&options](const QString&) { return options.replace; });
+            if (outcome.status != ImportStatus::Imported) {
+                printLine(stderr, QStringLiteral("导入失败，单据：") + entry.typeName + QStringLiteral("（") + outcome.problem
+                                      + QStringLiteral("）"));
+                return kStartFailed;
+            }
+            printLine(stdout, entry.typeName + QLatin1Char('\t') + QString::number(outcome.id));
+            if (!currentFormat)
+                printLine(stderr, QStringLiteral("导入配置项目失败-") + entry.typeName);
+        }
+        return 0;
+    });
+}
+
 } // namespace
 
 int runApplication(int argc, char** argv)
@@ -297,6 +575,12 @@ int runApplication(int argc, char** argv)
         return printBillCommand(argc, argv, commandLine);
     if (commandLine.command == CommandLine::Command::ParseAddress)
         return parseAddressCommand(commandLine);
+    if (commandLine.command == CommandLine::Command::Import)
+        return importCommand(argc, argv, commandLine);
+    if (commandLine.command == CommandLine::Command::ExportTemplates)
+        return exportTemplatesCommand(argc, argv, commandLine);
+    if (commandLine.command == CommandLine::Command::ImportTemplates)
+        return importTemplatesCommand(argc, argv, commandLine);
     if (commandLine.command != CommandLine::Command::Start)
         return runScriptCommand(commandLine);
 
@@ -351,6 +635,7 @@ int runApplication(int argc, char** argv)
         fm_Main.close();
         return 0;
     }
+    requireSignInAtStart(fm_Main);
     return application.exec();
 }
 

@@ -101,6 +101,12 @@ CommandLine parseCommandLine(const QStringList& arguments)
                 result.command = CommandLine::Command::Print;
             else if (argument == QLatin1String("parse-address"))
                 result.command = CommandLine::Command::ParseAddress;
+            else if (argument == QLatin1String("import"))
+                result.command = CommandLine::Command::Import;
+            else if (argument == QLatin1String("export-templates"))
+                result.command = CommandLine::Command::ExportTemplates;
+            else if (argument == QLatin1String("import-templates"))
+                result.command = CommandLine::Command::ImportTemplates;
             else
                 return invalid(QStringLiteral("未知命令: ") + argument);
             result.arguments = arguments.mid(i + 1);
@@ -199,6 +205,105 @@ AddressCommandOptions parseAddressCommandOptions(const QStringList& arguments)
     return options;
 }
 
+ImportCommandOptions parseImportOptions(const QStringList& arguments)
+{
+    ImportCommandOptions options;
+    const QString usage =
+        QStringLiteral("用法: slipcraft import --scene receivers|addressbook|drafts 文件 [--sheet 工作表] [--group 分组]");
+    QString scene;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (!argument.startsWith(QLatin1String("--"))) {
+            if (!options.file.isEmpty()) {
+                options.error = QStringLiteral("多余的参数: ") + argument + QStringLiteral("（") + usage + QStringLiteral("）");
+                return options;
+            }
+            options.file = argument;
+            continue;
+        }
+        QString* target = argument == QLatin1String("--scene") ? &scene
+            : argument == QLatin1String("--sheet")             ? &options.sheet
+            : argument == QLatin1String("--group")             ? &options.group
+                                                               : nullptr;
+        if (!target) {
+            options.error = QStringLiteral("未知选项: ") + argument;
+            return options;
+        }
+        if (++i == arguments.size()) {
+            options.error = argument + QStringLiteral(" 需要一个值");
+            return options;
+        }
+        *target = arguments.at(i);
+        if (target == &options.group)
+            options.hasGroup = true;
+    }
+    if (scene.isEmpty() || options.file.isEmpty())
+        options.error = usage;
+    else if (scene == QLatin1String("addressbook"))
+        options.scene = ImportCommandOptions::Scene::AddressBook;
+    else if (scene == QLatin1String("drafts"))
+        options.scene = ImportCommandOptions::Scene::Drafts;
+    else if (scene != QLatin1String("receivers"))
+        options.error = QStringLiteral("--scene 须为 receivers（批量打印收件人列表）、addressbook（地址薄）"
+                                       "或 drafts（承兑汇票批量打印列表）: ")
+            + scene;
+    return options;
+}
+
+ExportTemplatesOptions parseExportTemplatesOptions(const QStringList& arguments)
+{
+    ExportTemplatesOptions options;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& option = arguments.at(i);
+        if (option != QLatin1String("--output") && option != QLatin1String("--template")) {
+            options.error = QStringLiteral("未知选项: ") + option;
+            return options;
+        }
+        if (++i == arguments.size()) {
+            options.error = option + QStringLiteral(" 需要一个值");
+            return options;
+        }
+        if (option == QLatin1String("--output"))
+            options.outputFile = arguments.at(i);
+        else
+            options.templates << arguments.at(i);
+    }
+    if (options.outputFile.isEmpty())
+        options.error = QStringLiteral("用法: slipcraft export-templates --output 文件.bpk [--template 模板全名]...");
+    else if (!options.outputFile.endsWith(QLatin1String(".bpk"), Qt::CaseInsensitive))
+        options.error = QStringLiteral("票据包须以 .bpk 结尾: ") + options.outputFile;
+    return options;
+}
+
+ImportTemplatesOptions parseImportTemplatesOptions(const QStringList& arguments)
+{
+    ImportTemplatesOptions options;
+    const QString usage = QStringLiteral("用法: slipcraft import-templates 文件.bpk [--template 模板全名]... [--replace]");
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--replace")) {
+            options.replace = true;
+        } else if (argument == QLatin1String("--template")) {
+            if (++i == arguments.size()) {
+                options.error = argument + QStringLiteral(" 需要一个值");
+                return options;
+            }
+            options.templates << arguments.at(i);
+        } else if (argument.startsWith(QLatin1Char('-'))) {
+            options.error = QStringLiteral("未知选项: ") + argument;
+            return options;
+        } else if (!options.packageFile.isEmpty()) {
+            options.error = QStringLiteral("多余的参数: ") + argument + QStringLiteral("（") + usage + QStringLiteral("）");
+            return options;
+        } else {
+            options.packageFile = argument;
+        }
+    }
+    if (options.packageFile.isEmpty())
+        options.error = usage;
+    return options;
+}
+
 QString usageText()
 {
     QStringList billTypes;
@@ -213,7 +318,13 @@ QString usageText()
         "      slipcraft test-page --template 模板编号 [--grid] [--printer 打印机 | --output 文件.pdf]\n"
         "      slipcraft print --bill-type %1 [--template 模板名]\n"
         "                      --values 文件.json [--printer 打印机 | --output 文件.pdf] [--save]\n"
-        "      slipcraft parse-address [--jsonl]  识别标准输入中的收件人、电话和地址，输出 JSON（--jsonl: 每行一条）\n")
+        "      slipcraft parse-address [--jsonl]  识别标准输入中的收件人、电话和地址，输出 JSON（--jsonl: 每行一条）\n"
+        "      slipcraft import --scene receivers|addressbook|drafts 文件 [--sheet 工作表] [--group 分组]\n"
+        "                      把 xlsx、xls、csv 文件导入批量打印收件人列表、地址薄或承兑汇票批量打印列表，\n"
+        "                      输出读取、导入、重复、无效、失败的行数（JSON）\n"
+        "      slipcraft export-templates --output 文件.bpk [--template 模板全名]...  把模板（默认全部）导出为票据包\n"
+        "      slipcraft import-templates 文件.bpk [--template 模板全名]... [--replace]\n"
+        "                      导入票据包中的模板（默认全部）；--replace: 替换同名的已有模板\n")
         .arg(billTypes.join(QLatin1Char('|')));
 }
 
@@ -239,6 +350,9 @@ int runScriptCommand(const CommandLine& commandLine)
     case CommandLine::Command::TestPage:
     case CommandLine::Command::Print:
     case CommandLine::Command::ParseAddress:
+    case CommandLine::Command::Import:
+    case CommandLine::Command::ExportTemplates:
+    case CommandLine::Command::ImportTemplates:
         break;
     }
     return 0;

@@ -1,12 +1,17 @@
 #include "shell/MainMDI.h"
 
 #include "data/Database.h"
+#include "data/Up2NewVersion.h"
 #include "dictionaries/Com.h"
 #include "dictionaries/DMConfig.h"
 #include "dictionaries/SsSet.h"
 #include "entry/BillForm.h"
 #include "entry/bills/BillForms.h"
+#include "entry/bills/CheckCDHP.h"
 #include "entry/bills/CheckJZD.h"
+#include "templates/BillImportExport.h"
+#include "templates/CheckTypeMng.h"
+#include "templates/CheckDesign.h"
 #include "templates/LockPrinter.h"
 #include "templates/PrintOffset.h"
 #include "parties/PersonManage.h"
@@ -18,6 +23,8 @@
 #include "shell/AppContext.h"
 #include "shell/StartUp.h"
 #include "shell/SystemCommands.h"
+#include "shell/UserAccounts.h"
+#include "shell/UserManage.h"
 #include "shell/UserMessages.h"
 
 #include <QApplication>
@@ -338,11 +345,18 @@ void Tfm_Main::buildCommands()
     connectCommand(QStringLiteral("BaseSet"), &Tfm_Main::BaseSetClick);
     connectCommand(QStringLiteral("N21"), &Tfm_Main::N21Click);
     connectCommand(QStringLiteral("MenuSsSet"), &Tfm_Main::MenuSsSetClick);
+    connectCommand(QStringLiteral("N23"), [this] {
+        TfrmUserManage manager(context_, this);
+        manager.exec();
+    });
     connectCommand(QStringLiteral("mPopPrint"), &Tfm_Main::mPopPrintClick);
     connectCommand(QStringLiteral("mNeedLogin"), &Tfm_Main::mNeedLoginClick);
     connectCommand(QStringLiteral("mSystemBackImage"), &Tfm_Main::mSystemBackImageClick);
     connectCommand(QStringLiteral("mUseDefaultCPR"), &Tfm_Main::mUseDefaultCPRClick);
     connectCommand(QStringLiteral("mTemplateProperty"), &Tfm_Main::mTemplatePropertyClick);
+    connectCommand(QStringLiteral("nDesign"), &Tfm_Main::nDesignClick);
+    connectCommand(QStringLiteral("nTempManage"), &Tfm_Main::nTempManageClick);
+    connectCommand(QStringLiteral("nImpExp"), &Tfm_Main::nImpExpClick);
     connectCommand(QStringLiteral("mLockPrinter"), &Tfm_Main::mLockPrinterClick);
     connectCommand(QStringLiteral("PrinterConfig"), &Tfm_Main::PrinterConfigClick);
     connectCommand(QStringLiteral("N8"), &Tfm_Main::N8Click);
@@ -359,6 +373,10 @@ void Tfm_Main::buildCommands()
     connectCommand(QStringLiteral("nEnterFolder"), &Tfm_Main::nEnterFolderClick);
     connectCommand(QStringLiteral("mRestartMe"), &Tfm_Main::mRestartMeClick);
     connectCommand(QStringLiteral("ExitSystem"), &Tfm_Main::ExitSystemClick);
+    connectCommand(QStringLiteral("N9281"), [this] {
+        TfrmUp2NewVersion upgrade(context_, RegistryStore().read(QStringLiteral("RunPath")), QString(), this);
+        upgrade.exec();
+    });
 
     // The background's own menu: the entry commands, refresh and help.
     PopupMenu1_ = new QMenu(this);
@@ -596,6 +614,9 @@ TfmBillForm* Tfm_Main::openBillForm(const BillKind& kind, bool singleWindowRule)
             BillFormCommands commands;
             if (QAction* offset = command(QStringLiteral("mTemplateProperty")); offset && offset->isEnabled())
                 commands.wholeFormOffset = [offset] { offset->trigger(); };
+            commands.designMode = [this] { command(QStringLiteral("nDesign"))->trigger(); };
+            if (QAction* manage = command(QStringLiteral("nTempManage")); manage && manage->isEnabled())
+                commands.templateManagement = [manage] { manage->trigger(); };
             if (kind.convertsToDepositSlip)
                 commands.depositSlip = [this] {
                     return static_cast<TfmCheckJZD*>(openBillForm(depositSlipKind(), false));
@@ -603,6 +624,13 @@ TfmBillForm* Tfm_Main::openBillForm(const BillKind& kind, bool singleWindowRule)
             if (const SearchKind* search = searchKindOf(kind))
                 commands.openHistory = [this, search] { openHistorySearch(*search); };
             form->setCommands(commands);
+            // The draft batch may outlive the form and print on a new one.
+            if (auto* draft = qobject_cast<TfmCheckCDHP*>(form))
+                draft->setFormOpener([this]() -> TfmCheckCDHP* {
+                    const BillKind& draftKind = acceptanceDraftKind();
+                    TfmBillForm* open = billForm(draftKind);
+                    return qobject_cast<TfmCheckCDHP*>(open ? open : openBillForm(draftKind, true));
+                });
             billForms_.insert(&kind, form);
             created = true;
             return form;
@@ -738,6 +766,22 @@ void Tfm_Main::mPopPrintClick()
 
 void Tfm_Main::mNeedLoginClick()
 {
+    // Switched on with nobody able to sign in, the next start would let nobody in.
+    if (!context_.switches().needLogin) {
+        QString refusal;
+        try {
+            if (!users::anyUserCanSignIn(context_.db()))
+                refusal = QStringLiteral("还没有可以登录的用户。请先在【系统管理】-【更改系统登录密码】中"
+                                         "添加用户并选定操作角色，再开启密码验证~");
+        } catch (const DatabaseError& error) {
+            refusal = error.text();
+        }
+        if (!refusal.isEmpty()) {
+            context_.messages().show(refusal);
+            context_.LoadSysParam();
+            return;
+        }
+    }
     toggleSwitch(Settings::kNeedLogin, context_.switches().needLogin);
 }
 
@@ -766,7 +810,51 @@ void Tfm_Main::mTemplatePropertyClick()
 {
     // An entry form passes its template through the command's tag.
     const int tag = command(QStringLiteral("mTemplateProperty"))->data().toInt();
-    TfrmPrintOffset::execute(context_, tag > 0 ? tag : context_.currentTemplateId, this);
+    TfrmPrintOffset window(context_, tag > 0 ? tag : context_.currentTemplateId, this);
+    int adjustTemplate = 0;
+    connect(&window, &TfrmPrintOffset::adjustItemsRequested, this, [&adjustTemplate](int id) { adjustTemplate = id; });
+    window.exec();
+    // "Place single items" goes on in the layout adjustment of that template.
+    if (adjustTemplate > 0) {
+        context_.currentTemplateId = adjustTemplate;
+        QMetaObject::invokeMethod(this, &Tfm_Main::nDesignClick, Qt::QueuedConnection);
+    }
+}
+
+void Tfm_Main::nDesignClick()
+{
+    // The window opens on the template of the entry form in front.
+    if (QMdiSubWindow* active = mdiArea_->activeSubWindow() ? mdiArea_->activeSubWindow()
+                                                              : mdiArea_->subWindowList().value(0)) {
+        if (auto* form = qobject_cast<TfmBillForm*>(active->widget()))
+            context_.currentTemplateId = form->templateId();
+    }
+    TfmCheckDesign design(context_, 0, this);
+    if (!design.hasTemplate())
+        return;
+    design.openWholeFormOffset = [this](int templateId) {
+        QAction* offset = command(QStringLiteral("mTemplateProperty"));
+        offset->setData(templateId);
+        offset->trigger();
+        offset->setData(0);
+    };
+    design.exec();
+    for (TfmBillForm* form : std::as_const(billForms_))
+        if (form)
+            form->refreshLayout();
+}
+
+void Tfm_Main::nTempManageClick()
+{
+    TfrmCheckTypeMng::execute(context_, context_.currentTemplateId, this, [this] { updatesClick(); });
+}
+
+void Tfm_Main::nImpExpClick()
+{
+    TfrmBillImportExport::execute(context_, true, this);
+    // An open waybill offers the templates just imported.
+    if (TfmBillForm* waybill = billForm(waybillKind()))
+        waybill->reloadTemplateList();
 }
 
 void Tfm_Main::mLockPrinterClick()

@@ -108,6 +108,9 @@ private:
     void mSystemBackImageClick();
     void nHiddenOrShowBarClick();
     void mTemplatePropertyClick();
+    void nDesignClick();
+    void nTempManageClick();
+    void nImpExpClick();
     void mLockPrinterClick();
     void PrinterConfigClick();
     void mResetTempsClick();

@@ -147,4 +147,19 @@ QStringList drawMissingFormPictures(Database& db, const QString& runPath)
     return written;
 }
 
+QImage templatePicture(Database& db, const QString& runPath, const QString& imageFile)
+{
+    const QString relative = QStringLiteral("Image/") + (imageFile.isEmpty() ? QStringLiteral("dhd_default.jpg") : imageFile);
+    QString file = findIgnoringCase(runPath, relative);
+    if (!QFileInfo::exists(file)) {
+        try {
+            drawMissingFormPictures(db, runPath);
+        } catch (const DatabaseError&) {
+            return {};
+        }
+        file = findIgnoringCase(runPath, relative);
+    }
+    return QImage(file);
+}
+
 } // namespace slipcraft

@@ -24,4 +24,9 @@ QJsonObject formPictureDescription(const QString& billType);
 // template's screen size. Returns the files written. Throws DatabaseError.
 QStringList drawMissingFormPictures(Database& db, const QString& runPath);
 
+// A template's form picture from the Image folder (any letter case; "dhd_default.jpg"
+// when the template names none), drawn first when it is missing and the program can
+// draw it. Null when there is none.
+QImage templatePicture(Database& db, const QString& runPath, const QString& imageFile);
+
 } // namespace slipcraft

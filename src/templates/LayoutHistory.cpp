@@ -54,10 +54,13 @@ LayoutHistory::TableImage LayoutHistory::capture(const QString& table, const QSt
     return image;
 }
 
-void LayoutHistory::apply(const QList<TableImage>& images)
+void LayoutHistory::apply(const QList<TableImage>& target, const QList<TableImage>& current)
 {
-    for (const TableImage& image : images) {
-        for (const RowImage& row : image.rows) {
+    for (qsizetype t = 0; t < target.size(); ++t) {
+        const TableImage& image = target[t];
+        for (qsizetype r = 0; r < image.rows.size(); ++r) {
+            const RowImage& row = image.rows[r];
+            const RowImage& now = current[t].rows[r];
             const SqlParams key{{QStringLiteral("id"), row.id}};
             if (!row.values) {
                 db_.execute(QStringLiteral("delete from %1 where %2=:id").arg(quoted(image.table), quoted(image.idColumn)),
@@ -66,18 +69,32 @@ void LayoutHistory::apply(const QList<TableImage>& images)
             }
             QStringList columns;
             QStringList names;
-            SqlParams values;
+            SqlParams values = key;
             int n = 0;
-            for (auto it = row.values->cbegin(); it != row.values->cend(); ++it, ++n) {
-                const QString name = QStringLiteral("v%1").arg(n);
+            for (auto it = row.values->cbegin(); it != row.values->cend(); ++it) {
+                // Only what the step changed goes back, so later edits of other columns stay.
+                if (now.values && now.values->value(it.key()) == it.value())
+                    continue;
+                const QString name = QStringLiteral("v%1").arg(n++);
                 columns << quoted(it.key());
                 names << QLatin1Char(':') + name;
                 values.insert(name, it.value());
             }
-            // Replacing the whole row restores every column, the id included.
-            db_.execute(QStringLiteral("insert or replace into %1 (%2) values (%3)")
-                            .arg(quoted(image.table), columns.join(QLatin1Char(',')), names.join(QLatin1Char(','))),
-                        values);
+            if (columns.isEmpty())
+                continue;
+            if (now.values) {
+                QStringList assignments;
+                for (qsizetype i = 0; i < columns.size(); ++i)
+                    assignments << columns[i] + QLatin1Char('=') + names[i];
+                db_.execute(QStringLiteral("update %1 set %2 where %3=:id")
+                                .arg(quoted(image.table), assignments.join(QLatin1Char(',')), quoted(image.idColumn)),
+                            values);
+            } else {
+                values.remove(QStringLiteral("id"));
+                db_.execute(QStringLiteral("insert into %1 (%2) values (%3)")
+                                .arg(quoted(image.table), columns.join(QLatin1Char(',')), names.join(QLatin1Char(','))),
+                            values);
+            }
         }
     }
 }
@@ -126,7 +143,7 @@ bool LayoutHistory::undo()
 {
     if (!canUndo())
         return false;
-    db_.inTransaction([&] { apply(steps_[done_ - 1].before); });
+    db_.inTransaction([&] { apply(steps_[done_ - 1].before, steps_[done_ - 1].after); });
     --done_;
     return true;
 }
@@ -135,7 +152,7 @@ bool LayoutHistory::redo()
 {
     if (!canRedo())
         return false;
-    db_.inTransaction([&] { apply(steps_[done_].after); });
+    db_.inTransaction([&] { apply(steps_[done_].after, steps_[done_].before); });
     ++done_;
     return true;
 }

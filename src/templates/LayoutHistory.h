@@ -20,8 +20,8 @@ struct RowSelection {
 };
 
 // The undo and redo of layout changes. Each change runs in one transaction; the rows it
-// may touch are read before and after, and undoing writes the earlier rows back (rows
-// the change created are deleted again, rows it deleted come back).
+// may touch are read before and after, and undoing writes back the columns it changed
+// (rows the change created are deleted again, rows it deleted come back).
 class LayoutHistory {
 public:
     explicit LayoutHistory(Database& db);
@@ -62,7 +62,8 @@ private:
 
     QList<qint64> selectIds(const RowSelection& selection);
     TableImage capture(const QString& table, const QString& idColumn, const QList<qint64>& ids);
-    void apply(const QList<TableImage>& images);
+    // Writes the target rows where they differ from the rows as the step left them.
+    void apply(const QList<TableImage>& target, const QList<TableImage>& current);
 
     Database& db_;
     QList<Step> steps_;

@@ -1,5 +1,6 @@
 #include "RecordingMessages.h"
 #include "TempHome.h"
+#include "WindowProbe.h"
 
 #include "data/Database.h"
 #include "entry/BillForm.h"
@@ -40,34 +41,6 @@ using namespace slipcraft;
 namespace {
 
 const QDate kToday(2026, 12, 11);
-
-template <class T>
-T* child(const QWidget& window, const char* name)
-{
-    T* found = window.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
-
-void click(const QWidget& window, const char* button)
-{
-    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
-}
-
-// Answers the next input dialog with a value (empty: cancels it).
-void answerNextInput(const QString& value)
-{
-    QTimer::singleShot(0, [value] {
-        auto* dialog = qobject_cast<TfrmInputValue*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        if (value.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        dialog->findChild<QComboBox*>(QStringLiteral("edtValue"))->setEditText(value);
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btOK")), Qt::LeftButton);
-    });
-}
 
 struct Bill {
     QString number;

@@ -41,8 +41,9 @@ protected:
     void SetUp() override
     {
         home.createDatabase();
-        db().execute(QStringLiteral("insert into ckTypeTable (CheckTypeId, TypeName, TypeFirstName, Visiable, PWidth, PHeight, "
-                                    "TWidth, THeight, ImgFile) values (1, '测试', '支票', '启用', 2000, 1000, 800, 400, '')"));
+        db().execute(QStringLiteral("insert into ckTypeTable (CheckTypeId, TypeName, TypeFirstName, TypeDescribe, Visiable, "
+                                    "PWidth, PHeight, TWidth, THeight, ImgFile) values (1, '支票（测试）', '支票', '测试', "
+                                    "'启用', 2000, 1000, 800, 400, '')"));
     }
 
     slipcraft::Database& db() { return context.db(); }

@@ -293,6 +293,12 @@ TEST_F(LayoutDesignTest, HistoryUndoesAndRedoesRowChanges)
     }));
     EXPECT_FALSE(history.canRedo());
 
+    // Undo puts back only the columns its step changed: a later edit elsewhere stays.
+    db().execute(QStringLiteral("update CKControl set CtlFontSize=14 where CtlName='ZDA'"));
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(stored(QStringLiteral("ZDA"), QStringLiteral("CtlY || '/' || CtlFontSize")), QStringLiteral("40/14"));
+    EXPECT_TRUE(history.redo());
+
     // A change that fails leaves the rows and the history as they were.
     EXPECT_THROW(history.record(QStringLiteral("broken"), {templateItemRows(kTemplate, {QStringLiteral("ZDA")})}, [&] {
         moveItems(db(), kTemplate, {QStringLiteral("ZDA")}, QStringLiteral("CtlX"), 1);

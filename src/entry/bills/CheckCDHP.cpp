@@ -1,6 +1,7 @@
 #include "entry/bills/CheckCDHP.h"
 
 #include "entry/bills/CheckCDHPLogic.h"
+#include "records/MutiPrintCDHP.h"
 #include "shell/AppContext.h"
 #include "shell/UserMessages.h"
 #include "wording/Functions.h"
@@ -45,15 +46,30 @@ private:
 TfmCheckCDHP::TfmCheckCDHP(AppContext& context, QWidget* parent)
     : TfmBillForm(context, acceptanceDraftKind(), parent)
 {
-    // The batch of acceptance drafts has no window yet.
     QToolButton* batch = addToolButton(QStringLiteral("btMultiPrintS"), QStringLiteral("批量打印"),
-                                       QStringLiteral("此功能尚未开放"), QStyle::SP_FileDialogListView);
-    batch->setEnabled(false);
+                                       QStringLiteral("批量打印承兑汇票列表"), QStyle::SP_FileDialogListView);
+    connect(batch, &QToolButton::clicked, this, &TfmCheckCDHP::batchPrint);
     if (auto* dueDate = qobject_cast<QComboBox*>(boxWidget(kDueDateBox))) {
         connect(dueDate->lineEdit(), &QLineEdit::returnPressed, this, &TfmCheckCDHP::dueDateEntered);
         new FocusOutWatcher(dueDate->lineEdit(), [this] { dueDateEntered(); });
     }
     start();
+}
+
+void TfmCheckCDHP::batchPrint()
+{
+    // The batch outlives the form: it belongs to the main window.
+    QWidget* owner = window();
+    auto* batch = owner->findChild<TfrmMutiPrintCDHP*>(QString(), Qt::FindDirectChildrenOnly);
+    if (batch) {
+        batch->setForm(this);
+    } else {
+        batch = new TfrmMutiPrintCDHP(context(), this, opener_, owner);
+        batch->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    batch->show();
+    batch->raise();
+    batch->activateWindow();
 }
 
 bool TfmCheckCDHP::setJEXX(const QString& text)

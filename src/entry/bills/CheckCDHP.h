@@ -2,6 +2,8 @@
 
 #include "entry/BillForm.h"
 
+#include <functional>
+
 namespace slipcraft {
 
 // The acceptance draft: its amount rule (figures without separators, 圆, 人民币 in front),
@@ -16,13 +18,20 @@ public:
     explicit TfmCheckCDHP(AppContext& context, QWidget* parent = nullptr);
 
     bool setJEXX(const QString& text) override;
+    // The due date typed as a date or "+N" days shown in words (leaving the box, Enter).
+    void dueDateEntered();
+    // How the batch window gets a draft form again after this one was closed.
+    void setFormOpener(std::function<TfmCheckCDHP*()> opener) { opener_ = std::move(opener); }
 
 protected:
     void finishEntries() override;
     void completeValues(BillValues& values) override;
 
 private:
-    void dueDateEntered();
+    // "批量打印": the draft batch, one window for every draft form.
+    void batchPrint();
+
+    std::function<TfmCheckCDHP*()> opener_;
 };
 
 } // namespace slipcraft

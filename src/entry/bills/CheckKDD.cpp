@@ -3,6 +3,7 @@
 #include "dictionaries/Dictionaries.h"
 #include "entry/bills/CheckKDDLogic.h"
 #include "records/MatchAddr.h"
+#include "records/MutiPrint.h"
 #include "shell/AppContext.h"
 #include "shell/UserMessages.h"
 #include "wording/Functions.h"
@@ -98,7 +99,17 @@ TfmCheckKDD::TfmCheckKDD(AppContext& context, QWidget* parent)
     QToolButton* paste = addToolButton(QStringLiteral("btPaste"), QStringLiteral("地址串识别(&W)"),
                                        QStringLiteral("粘贴识别外部收货地址"), QStyle::SP_DialogApplyButton);
     connect(paste, &QToolButton::clicked, this, &TfmCheckKDD::pasteAddress);
+    QToolButton* batch = addToolButton(QStringLiteral("btMultiPrintS"), QStringLiteral("批量打印"),
+                                       QStringLiteral("打印固定发件人+ 收件人列表"), QStyle::SP_FileDialogListView);
+    connect(batch, &QToolButton::clicked, this, &TfmCheckKDD::batchPrint);
     start();
+}
+
+void TfmCheckKDD::batchPrint()
+{
+    if (!batchWindow_)
+        batchWindow_ = new TfrmMutiPrint(context(), this, this);
+    batchWindow_->exec();
 }
 
 void TfmCheckKDD::pasteAddress()

@@ -7,6 +7,7 @@ class QComboBox;
 namespace slipcraft {
 
 class TfrmMatchAddr;
+class TfrmMutiPrint;
 
 // The express waybill: a sender and a receiver of ten boxes each with pop-up lists for
 // provinces, cities and countries, options that print one party only or merge the
@@ -44,10 +45,13 @@ private:
     void applyHiding();
     // "地址串识别(&W)": the address window fills a party from a pasted text.
     void pasteAddress();
+    // "批量打印": the batch list, printed one receiver a page on this form.
+    void batchPrint();
 
     QComboBox *Cb_S = nullptr, *Cb_XS = nullptr, *cbCountry = nullptr, *cb_zdWPNR = nullptr, *cbBZ = nullptr;
     QWidget* popUpTarget_ = nullptr;
     TfrmMatchAddr* addressWindow_ = nullptr;
+    TfrmMutiPrint* batchWindow_ = nullptr;
     // The figures last typed into the amount box, whatever format it shows them in, and
     // what the box was last given to show.
     QString amountFigures_;

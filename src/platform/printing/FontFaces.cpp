@@ -53,4 +53,15 @@ QString printableFace(const QString& face)
     return kSongFace;
 }
 
+QStringList fontChoices()
+{
+    QStringList faces{kSongFace,           QStringLiteral("黑体"),  QStringLiteral("楷体"),
+                      QStringLiteral("仿宋"), QStringLiteral("微软雅黑"), QStringLiteral("Arial"),
+                      QStringLiteral("Times New Roman"), QStringLiteral("Courier New")};
+    for (const QString& family : QFontDatabase::families())
+        if (!family.startsWith(QLatin1Char('@')) && !faces.contains(family))
+            faces << family;
+    return faces;
+}
+
 } // namespace slipcraft

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace slipcraft {
 
@@ -14,5 +15,9 @@ void installFontSubstitutions();
 // installed or mapped, else "宋体", so that an unknown face never falls to a face whose
 // PDF text does not read back.
 QString printableFace(const QString& face);
+
+// What a layout editor offers as print faces: the faces templates name, then every
+// installed family (vertical "@" faces left out).
+QStringList fontChoices();
 
 } // namespace slipcraft
