@@ -51,6 +51,15 @@ void AppContext::DebugOutN(const QString& prefix, const QString& value)
     debugIni_->writeString(QStringLiteral("debug"), prefix + QLatin1Char('-') + QString::number(debugCounter_), value);
 }
 
+void AppContext::repairSchema(const QString& missingColumn)
+{
+    if (!schemaRepair_ || repairingSchema_)
+        return;
+    repairingSchema_ = true;
+    schemaRepair_(missingColumn);
+    repairingSchema_ = false;
+}
+
 bool AppContext::alert(const QString& text, const QString& caption, bool ask)
 {
     if (caption.isEmpty())

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace slipcraft {
@@ -52,6 +53,11 @@ public:
 
     // Rows of a table named by the program; 0 (after a message) when it cannot be counted.
     int CountTableAllRows(const QString& tableName);
+
+    // What brings a database file of an older release up to date when an operation finds
+    // one of its columns missing; the window that can run it sets it. Never runs twice at once.
+    void setSchemaRepair(std::function<void(const QString& missingColumn)> repair) { schemaRepair_ = std::move(repair); }
+    void repairSchema(const QString& missingColumn);
 
     // Reads the system switches; switchesChanged() tells the windows to follow.
     void LoadSysParam();
@@ -99,6 +105,8 @@ private:
     Settings settings_;
     SystemSwitches switches_;
     PrintService* printService_ = nullptr;
+    std::function<void(const QString&)> schemaRepair_;
+    bool repairingSchema_ = false;
     std::unique_ptr<Catalogue> catalogue_;
     std::unique_ptr<TPerson> defaultDrawer_;
 };

@@ -163,7 +163,10 @@ Tfm_Main::Tfm_Main(AppContext& context, RegistryStore& registry, QWidget* parent
     FormCreate(registry);
 }
 
-Tfm_Main::~Tfm_Main() = default;
+Tfm_Main::~Tfm_Main()
+{
+    context_.setSchemaRepair({});
+}
 
 QMdiArea* Tfm_Main::mdiArea() const
 {
@@ -376,6 +379,12 @@ void Tfm_Main::buildCommands()
     connectCommand(QStringLiteral("N9281"), [this] {
         TfrmUp2NewVersion upgrade(context_, RegistryStore().read(QStringLiteral("RunPath")), QString(), this);
         upgrade.exec();
+    });
+    context_.setSchemaRepair([this](const QString&) {
+        TfrmUp2NewVersion upgrade(context_, RegistryStore().read(QStringLiteral("RunPath")),
+                                  QCoreApplication::applicationFilePath(), this);
+        upgrade.exec();
+        context_.messages().show(QStringLiteral("请尝试重新启动软件！"), QStringLiteral("提示"));
     });
 
     // The background's own menu: the entry commands, refresh and help.

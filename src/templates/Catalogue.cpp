@@ -124,7 +124,10 @@ QStringList Catalogue::loadCommonTypeLastNameList(const QString& billType)
                 names.append(name);
             }
         }
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
+        // A file of an older release lacks the column: the upgrade brings it.
+        if (error.text().contains(QStringLiteral("IsCommon"), Qt::CaseInsensitive))
+            context_.repairSchema(QStringLiteral("IsCommon"));
         return {};
     }
     return names;

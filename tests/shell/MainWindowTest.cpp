@@ -1,8 +1,10 @@
 #include "FakePrintService.h"
 #include "RecordingMessages.h"
 #include "TempHome.h"
+#include "WhenShown.h"
 
 #include "data/Database.h"
+#include "data/Up2NewVersion.h"
 #include "entry/BillForm.h"
 #include "parties/DAOPerson.h"
 #include "platform/IniFile.h"
@@ -13,6 +15,7 @@
 #include "shell/StartUp.h"
 #include "shell/SystemCommands.h"
 #include "shell/WindowSettings.h"
+#include "templates/Catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -100,6 +103,27 @@ TEST(MainWindow, ARunPathInsideAnArchiveIsRefusedAfterRecordingTheInstallation)
     ASSERT_EQ(on.messages.messages.size(), 1);
     EXPECT_TRUE(on.messages.messages[0].text.startsWith(QStringLiteral("请不要从压缩包中直接运行软件")));
     EXPECT_EQ(on.registry.read(QStringLiteral("RunPath")), runPath);
+}
+
+// A file of an older release lacks the common-template column: the first look at the
+// common templates runs the upgrade and asks for a restart.
+TEST(MainWindow, AMissingCommonColumnRunsTheUpgrade)
+{
+    TempHome home;
+    home.createDatabase();
+    MainWindowOnHome on(home.runPath());
+    on.context.db().execute(QStringLiteral("alter table ckTypeTable drop column IsCommon"));
+    {
+        Tfm_Main window(on.context, on.registry);
+        WhenShown<TfrmUp2NewVersion> upgrade([](TfrmUp2NewVersion&) {});
+        EXPECT_TRUE(on.context.catalogue().loadCommonTypeLastNameList(QStringLiteral("支票")).isEmpty());
+        EXPECT_TRUE(upgrade.shown);
+        EXPECT_EQ(on.messages.texts().value(on.messages.texts().size() - 1), QStringLiteral("请尝试重新启动软件！"));
+    }
+    // Without a window to run it, the look-up just finds nothing.
+    on.messages.messages.clear();
+    EXPECT_TRUE(on.context.catalogue().loadCommonTypeLastNameList(QStringLiteral("支票")).isEmpty());
+    EXPECT_TRUE(on.messages.messages.isEmpty());
 }
 
 TEST(MainWindow, ClosingReleasesTheConnection)
