@@ -268,17 +268,17 @@ void TfmBillForm::finishEditing()
     finishEntries();
 }
 
-QWidget* TfmBillForm::buildBox(const BoxSpec& spec)
+QWidget* TfmBillForm::buildBox(const BoxSpec& described)
 {
     QWidget* box = nullptr;
-    switch (spec.type) {
+    switch (described.type) {
     case BoxType::Edit:
     case BoxType::ReadOnly: {
         auto* edit = new QLineEdit(panelImgBg);
-        edit->setReadOnly(spec.type == BoxType::ReadOnly);
-        if (spec.maxLength > 0)
-            edit->setMaxLength(spec.maxLength);
-        if (kDigitBox.match(spec.name).hasMatch())
+        edit->setReadOnly(described.type == BoxType::ReadOnly);
+        if (described.maxLength > 0)
+            edit->setMaxLength(described.maxLength);
+        if (kDigitBox.match(described.name).hasMatch())
             edit->setAlignment(Qt::AlignCenter);
         box = edit;
         break;
@@ -287,9 +287,9 @@ QWidget* TfmBillForm::buildBox(const BoxSpec& spec)
         auto* combo = new QComboBox(panelImgBg);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
-        if (spec.maxLength > 0)
-            combo->lineEdit()->setMaxLength(spec.maxLength);
-        combo->addItems(spec.fixedItems);
+        if (described.maxLength > 0)
+            combo->lineEdit()->setMaxLength(described.maxLength);
+        combo->addItems(described.fixedItems);
         combo->setEditText(QString());
         combo->installEventFilter(this);
         box = combo;
@@ -299,28 +299,28 @@ QWidget* TfmBillForm::buildBox(const BoxSpec& spec)
         box = new QPlainTextEdit(panelImgBg);
         break;
     case BoxType::TickBox: {
-        auto* tick = new QCheckBox(spec.caption, panelImgBg);
+        auto* tick = new QCheckBox(described.caption, panelImgBg);
         connect(tick, &QCheckBox::toggled, this, [this] { session_.edited(); });
         box = tick;
         break;
     }
     }
-    box->setObjectName(spec.name);
-    if (!spec.hint.isEmpty())
-        box->setToolTip(spec.hint);
-    boxes_.insert(spec.name.toLower(), box);
+    box->setObjectName(described.name);
+    if (!described.hint.isEmpty())
+        box->setToolTip(described.hint);
+    boxes_.insert(described.name.toLower(), box);
     return box;
 }
 
 // A box's change marks the bill changed (unless the form filled it) and reaches its
 // counterfoil copy.
-void TfmBillForm::connectBox(const BoxSpec& spec, QWidget* box)
+void TfmBillForm::connectBox(const BoxSpec& described, QWidget* box)
 {
-    if (spec.type == BoxType::TickBox)
+    if (described.type == BoxType::TickBox)
         return;
-    QWidget* twin = kDateBoxes.contains(spec.name, Qt::CaseInsensitive) ? nullptr : boxWidget(counterfoilTwin(spec.name));
-    const bool editable = spec.type != BoxType::ReadOnly && spec.marksChanged
-                          && !kFilledBoxes.contains(spec.name, Qt::CaseInsensitive);
+    QWidget* twin = kDateBoxes.contains(described.name, Qt::CaseInsensitive) ? nullptr : boxWidget(counterfoilTwin(described.name));
+    const bool editable = described.type != BoxType::ReadOnly && described.marksChanged
+                          && !kFilledBoxes.contains(described.name, Qt::CaseInsensitive);
     if (!twin && !editable)
         return;
     onTextChange(box, this, [this, twin, editable](const QString& text) {
@@ -360,10 +360,10 @@ void TfmBillForm::buildControls()
     bgImage->move(0, 0);
     bgImage->installEventFilter(this);
 
-    for (const BoxSpec& spec : kind_.boxes)
-        buildBox(spec);
-    for (const BoxSpec& spec : kind_.boxes)
-        connectBox(spec, boxWidget(spec.name));
+    for (const BoxSpec& described : kind_.boxes)
+        buildBox(described);
+    for (const BoxSpec& described : kind_.boxes)
+        connectBox(described, boxWidget(described.name));
     for (int i = 0; i < 6; ++i) {
         auto* box = new QCheckBox(panelImgBg);
         box->setObjectName(QStringLiteral("DEFCHECK%1").arg(i));
@@ -426,11 +426,11 @@ void TfmBillForm::buildControls()
             onTextChange(account, this, [this, accountBox = accountBox, bankBox = bankBox](const QString&) {
                 accountChanged(accountBox, bankBox);
             });
-    for (const BoxSpec& spec : kind_.boxes) {
+    for (const BoxSpec& described : kind_.boxes) {
         // A new province offers its own cities on the next entry.
-        if (spec.list == BoxList::Cities)
-            if (auto* city = qobject_cast<QComboBox*>(boxWidget(spec.name)))
-                onTextChange(boxWidget(spec.listName), city, [city](const QString&) {
+        if (described.list == BoxList::Cities)
+            if (auto* city = qobject_cast<QComboBox*>(boxWidget(described.name)))
+                onTextChange(boxWidget(described.listName), city, [city](const QString&) {
                     const QString text = city->currentText();
                     QSignalBlocker block(city);
                     city->clear();
@@ -457,22 +457,22 @@ void TfmBillForm::buildOptionStrip()
     rows->addLayout(first);
     rows->addLayout(second);
 
-    for (const OptionSpec& spec : kind_.options) {
-        if (!spec.choices.isEmpty()) {
+    for (const OptionSpec& described : kind_.options) {
+        if (!described.choices.isEmpty()) {
             auto* choice = new QComboBox(shortbar);
-            choice->setObjectName(spec.name);
-            choice->addItems(spec.choices);
-            choices_.insert(spec.name.toLower(), choice);
-            (spec.firstRow() ? first : second)->addWidget(new QLabel(spec.caption, shortbar));
-            (spec.firstRow() ? first : second)->addWidget(choice);
+            choice->setObjectName(described.name);
+            choice->addItems(described.choices);
+            choices_.insert(described.name.toLower(), choice);
+            (described.firstRow() ? first : second)->addWidget(new QLabel(described.caption, shortbar));
+            (described.firstRow() ? first : second)->addWidget(choice);
             connect(choice, &QComboBox::currentTextChanged, this, [this] { SelDateCloseUp(); });
             continue;
         }
-        auto* box = new QCheckBox(spec.caption, shortbar);
-        box->setObjectName(spec.name);
-        box->setChecked(spec.stored);
-        options_.insert(spec.name.toLower(), box);
-        (spec.firstRow() ? first : second)->addWidget(box);
+        auto* box = new QCheckBox(described.caption, shortbar);
+        box->setObjectName(described.name);
+        box->setChecked(described.stored);
+        options_.insert(described.name.toLower(), box);
+        (described.firstRow() ? first : second)->addWidget(box);
         connectOption(box);
     }
     cfgMoneyType = new QComboBox(shortbar);
@@ -748,10 +748,10 @@ void TfmBillForm::initFormType()
     loadCheckBoxsConfig();
     setFormControlsPosition(catalogue, context_, kind_.billType, this, cache_.get());
     // Lists that depend on the template are read again on the next entry.
-    for (const BoxSpec& spec : kind_.boxes) {
-        if (spec.list != BoxList::Dictionary && spec.list != BoxList::SharedDictionary)
+    for (const BoxSpec& described : kind_.boxes) {
+        if (described.list != BoxList::Dictionary && described.list != BoxList::SharedDictionary)
             continue;
-        if (auto* box = qobject_cast<QComboBox*>(boxWidget(spec.name))) {
+        if (auto* box = qobject_cast<QComboBox*>(boxWidget(described.name))) {
             const QString text = box->currentText();
             QSignalBlocker block(box);
             box->clear();
@@ -831,18 +831,18 @@ void TfmBillForm::loadCheckBox(const QString& titles)
 
 void TfmBillForm::loadCheckBoxsConfig()
 {
-    for (const OptionSpec& spec : kind_.options) {
-        if (!spec.stored)
+    for (const OptionSpec& described : kind_.options) {
+        if (!described.stored)
             continue;
-        const QString value = Catalogue::getInifCheckConfigByName(cache_.get(), spec.name);
-        if (QComboBox* choice = choices_.value(spec.name.toLower())) {
+        const QString value = Catalogue::getInifCheckConfigByName(cache_.get(), described.name);
+        if (QComboBox* choice = choices_.value(described.name.toLower())) {
             // A stored text the list lacks leaves the choice as it is.
-            const int index = choice->findText(value.isEmpty() ? spec.defaultChoice : value);
+            const int index = choice->findText(value.isEmpty() ? described.defaultChoice : value);
             if (index >= 0)
                 choice->setCurrentIndex(index);
             continue;
         }
-        option(spec.name)->setChecked(spec.tickedUnlessZero ? value != QLatin1String("0") : value == QLatin1String("1"));
+        option(described.name)->setChecked(described.tickedUnlessZero ? value != QLatin1String("0") : value == QLatin1String("1"));
     }
     if (!kind_.bankBill) {
         SelDateCloseUp();
@@ -1038,14 +1038,14 @@ void TfmBillForm::hideOrPlace(const QStringList& names, bool hide)
 void TfmBillForm::rememberOptions()
 {
     Catalogue& catalogue = context_.catalogue();
-    for (const OptionSpec& spec : kind_.options) {
-        if (!spec.stored)
+    for (const OptionSpec& described : kind_.options) {
+        if (!described.stored)
             continue;
-        if (!spec.choices.isEmpty())
-            catalogue.setCheckConfigByName(templateId_, spec.name, optionChoice(spec.name));
+        if (!described.choices.isEmpty())
+            catalogue.setCheckConfigByName(templateId_, described.name, optionChoice(described.name));
         else
-            catalogue.setCheckConfigByName(templateId_, spec.name,
-                                           option(spec.name)->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+            catalogue.setCheckConfigByName(templateId_, described.name,
+                                           option(described.name)->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     }
     if (kind_.bankBill && !cfgMoneyType->currentText().isEmpty())
         catalogue.setCheckConfigByName(templateId_, QStringLiteral("cfgDefaultMoney"), cfgMoneyType->currentText());
@@ -1221,14 +1221,14 @@ void TfmBillForm::swapParties()
 
 void TfmBillForm::fillListOnEntry(QComboBox* box)
 {
-    const BoxSpec* spec = kind_.box(box->objectName());
-    if (box->count() > 0 || !spec)
+    const BoxSpec* described = kind_.box(box->objectName());
+    if (box->count() > 0 || !described)
         return;
     const QString text = box->currentText();
     QStringList list;
     Database& db = context_.db();
     try {
-        switch (spec->list) {
+        switch (described->list) {
         case BoxList::OwnUnits:
             list = loadCompanyList(db, TPerson::kOwnUnit);
             break;
@@ -1236,18 +1236,18 @@ void TfmBillForm::fillListOnEntry(QComboBox* box)
             list = loadCompanyList(db, TPerson::kCounterpartUnit);
             break;
         case BoxList::Dictionary:
-            list = loadDMListByName(db, spec->listName, QString::number(templateId_));
+            list = loadDMListByName(db, described->listName, QString::number(templateId_));
             if (!list.isEmpty())
                 break;
             [[fallthrough]];
         case BoxList::SharedDictionary:
-            list = loadDMListByName(db, spec->listName, QStringLiteral("0"));
+            list = loadDMListByName(db, described->listName, QStringLiteral("0"));
             break;
         case BoxList::Provinces:
             list = loadProvinces(db);
             break;
         case BoxList::Cities:
-            list = loadCitysByProvince(db, boxText(spec->listName));
+            list = loadCitysByProvince(db, boxText(described->listName));
             break;
         case BoxList::None:
         case BoxList::Fixed:
@@ -1316,19 +1316,19 @@ BillValues TfmBillForm::valuesToSave()
 BillValues TfmBillForm::currentValues() const
 {
     BillValues values;
-    for (const ColumnSpec& spec : kind_.columns) {
-        if (spec.source == ColumnSource::kTemplate)
-            values.insert(spec.column, templateName());
-        else if (spec.source == ColumnSource::kTickItems)
-            values.insert(spec.column, getItemCheckTitle());
-        else if (spec.source == ColumnSource::kCurrency)
-            values.insert(spec.column, cfgMoneyType->currentText());
-        else if (spec.source == ColumnSource::kDate)
-            values.insert(spec.column, SelDate->date());
-        else if (spec.source == ColumnSource::kAmountEntry)
-            values.insert(spec.column, inputJEXX->text());
-        else if (const QWidget* box = boxWidget(spec.source); box && (!spec.onlyWhenShown || box->isVisibleTo(this)))
-            values.insert(spec.column, boxText(spec.source));
+    for (const ColumnSpec& described : kind_.columns) {
+        if (described.source == ColumnSource::kTemplate)
+            values.insert(described.column, templateName());
+        else if (described.source == ColumnSource::kTickItems)
+            values.insert(described.column, getItemCheckTitle());
+        else if (described.source == ColumnSource::kCurrency)
+            values.insert(described.column, cfgMoneyType->currentText());
+        else if (described.source == ColumnSource::kDate)
+            values.insert(described.column, SelDate->date());
+        else if (described.source == ColumnSource::kAmountEntry)
+            values.insert(described.column, inputJEXX->text());
+        else if (const QWidget* box = boxWidget(described.source); box && (!described.onlyWhenShown || box->isVisibleTo(this)))
+            values.insert(described.column, boxText(described.source));
     }
     return values;
 }
@@ -1336,11 +1336,11 @@ BillValues TfmBillForm::currentValues() const
 void TfmBillForm::applyValues(const BillValues& values)
 {
     QString amount;
-    for (const ColumnSpec& spec : kind_.columns) {
-        const QVariant value = values.value(spec.column);
-        if (spec.source == ColumnSource::kTickItems) {
+    for (const ColumnSpec& described : kind_.columns) {
+        const QVariant value = values.value(described.column);
+        if (described.source == ColumnSource::kTickItems) {
             setItemCheckTitle(value.toString());
-        } else if (spec.source == ColumnSource::kCurrency) {
+        } else if (described.source == ColumnSource::kCurrency) {
             // Rows entered in advance carry no currency: the form's stays.
             if (!value.toString().isEmpty()) {
                 QSignalBlocker block(cfgMoneyType);
@@ -1348,15 +1348,15 @@ void TfmBillForm::applyValues(const BillValues& values)
                 currencyName_ = value.toString();
                 abbreviation_.reset();
             }
-        } else if (spec.source == ColumnSource::kAmountEntry || spec.column == kind_.amountColumn) {
+        } else if (described.source == ColumnSource::kAmountEntry || described.column == kind_.amountColumn) {
             amount = value.toString();
-        } else if (spec.source == ColumnSource::kDate) {
+        } else if (described.source == ColumnSource::kDate) {
             if (value.toDate().isValid())
                 setDate(value.toDate());
-        } else if (spec.source == kind_.payeeNameBox()) {
+        } else if (described.source == kind_.payeeNameBox()) {
             setInComp(value.toString());
-        } else if (spec.source != ColumnSource::kTemplate && spec.source != ColumnSource::kOwn) {
-            setBoxText(spec.source, value.toString());
+        } else if (described.source != ColumnSource::kTemplate && described.source != ColumnSource::kOwn) {
+            setBoxText(described.source, value.toString());
         }
     }
     applyOwnValues(values);

@@ -171,8 +171,8 @@ private:
     friend class PrintSourceImpl;
 
     void buildControls();
-    QWidget* buildBox(const BoxSpec& spec);
-    void connectBox(const BoxSpec& spec, QWidget* box);
+    QWidget* buildBox(const BoxSpec& described);
+    void connectBox(const BoxSpec& described, QWidget* box);
     void buildOptionStrip();
     void connectOption(QCheckBox* box);
     void buildToolBar();

@@ -657,17 +657,17 @@ BillKind makeRemittance()
 
 const BoxSpec* BillKind::box(const QString& name) const
 {
-    for (const BoxSpec& spec : boxes)
-        if (spec.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &spec;
+    for (const BoxSpec& described : boxes)
+        if (described.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &described;
     return nullptr;
 }
 
 const OptionSpec* BillKind::option(const QString& name) const
 {
-    for (const OptionSpec& spec : options)
-        if (spec.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &spec;
+    for (const OptionSpec& described : options)
+        if (described.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &described;
     return nullptr;
 }
 
@@ -700,8 +700,8 @@ bool BillKind::isDerived(const QString& boxName) const
     if (boxName.startsWith(QLatin1String("cg"), Qt::CaseInsensitive)
         || dateParts.contains(boxName, Qt::CaseInsensitive))
         return true;
-    const BoxSpec* spec = box(boxName);
-    return spec && spec->type == BoxType::ReadOnly;
+    const BoxSpec* described = box(boxName);
+    return described && described->type == BoxType::ReadOnly;
 }
 
 QString counterfoilTwin(const QString& boxName)

@@ -148,12 +148,12 @@ std::optional<BillValues> BillStore::load(int serial)
     if (!row.next())
         return std::nullopt;
     BillValues values;
-    for (const ColumnSpec& spec : kind_.columns) {
-        const QString text = row.value(spec.column).toString();
-        if (spec.source == ColumnSource::kDate)
-            values.insert(spec.column, QDate::fromString(text.left(10), Qt::ISODate));
+    for (const ColumnSpec& described : kind_.columns) {
+        const QString text = row.value(described.column).toString();
+        if (described.source == ColumnSource::kDate)
+            values.insert(described.column, QDate::fromString(text.left(10), Qt::ISODate));
         else
-            values.insert(spec.column, text);
+            values.insert(described.column, text);
     }
     // Without a status column every stored bill is history.
     values.insert(kStatusColumn, kind_.hasStatus ? row.value(kStatusColumn).toString() : kStatusUsed);

@@ -112,8 +112,8 @@ QString ruleName(Item item)
 
 QString boxLabel(Item item, Scene scene)
 {
-    const ItemSpec& spec = kItems[item];
-    return QString::fromUtf8(scene == Scene::Batch && spec.batchLabel ? spec.batchLabel : spec.label);
+    const ItemSpec& described = kItems[item];
+    return QString::fromUtf8(scene == Scene::Batch && described.batchLabel ? described.batchLabel : described.label);
 }
 
 QString storedColumn(Item item, Scene scene)

@@ -134,9 +134,9 @@ protected:
     // The column of the payee's name.
     QString payeeColumn() const
     {
-        for (const ColumnSpec& spec : kind().columns)
-            if (spec.source == kind().payeeNameBox())
-                return spec.column;
+        for (const ColumnSpec& described : kind().columns)
+            if (described.source == kind().payeeNameBox())
+                return described.column;
         return {};
     }
 
@@ -408,9 +408,9 @@ TEST(BillKindTest, MessagesFollowTheBillType)
     EXPECT_TRUE(wireTransferKind().copyUnsavedMessage.isEmpty());
     // Every column comes from a box the kind has, or from the form itself.
     for (const BillKind* kind : billKinds())
-        for (const ColumnSpec& spec : kind->columns)
-            EXPECT_TRUE(spec.source.startsWith(QLatin1Char('@')) || kind->hasBox(spec.source))
-                << kind->formName.toStdString() << ' ' << spec.column.toStdString();
+        for (const ColumnSpec& described : kind->columns)
+            EXPECT_TRUE(described.source.startsWith(QLatin1Char('@')) || kind->hasBox(described.source))
+                << kind->formName.toStdString() << ' ' << described.column.toStdString();
 }
 
 // ---- The acceptance draft -------------------------------------------------------------
