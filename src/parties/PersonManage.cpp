@@ -218,8 +218,8 @@ Tfm_PersonManage::Tfm_PersonManage(AppContext& context, QWidget* parent)
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &Tfm_PersonManage::updateSelectionStatus);
     connect(DBGrid1, &QTableView::customContextMenuRequested, this, &Tfm_PersonManage::showGridMenu);
-    connect(btFirst, &QPushButton::clicked, this, [this] { goToRow(false); });
-    connect(btLast, &QPushButton::clicked, this, [this] { goToRow(true); });
+    connect(btFirst, &QPushButton::clicked, this, [this] { GridGoToRow(DBGrid1, false); });
+    connect(btLast, &QPushButton::clicked, this, [this] { GridGoToRow(DBGrid1, true); });
     connect(btRefresh, &QPushButton::clicked, this, &Tfm_PersonManage::refreshClick);
     connect(btAdd, &QPushButton::clicked, this, &Tfm_PersonManage::addClick);
     connect(btEdit, &QPushButton::clicked, this, &Tfm_PersonManage::editClick);
@@ -535,19 +535,6 @@ void Tfm_PersonManage::defaultDrawerClick()
     afterDataChange();
     query(lastSource_);
     emit partyEvents(context_).defaultDrawerChanged();
-}
-
-void Tfm_PersonManage::goToRow(bool last)
-{
-    if (model_->rowCount() == 0)
-        return;
-    if (last) {
-        while (model_->canFetchMore())
-            model_->fetchMore();
-    }
-    const QModelIndex target = model_->index(last ? model_->rowCount() - 1 : 0, 0);
-    DBGrid1->setCurrentIndex(target);
-    DBGrid1->scrollTo(target);
 }
 
 void Tfm_PersonManage::showGridMenu(const QPoint& at)

@@ -80,7 +80,6 @@ private:
     void defaultDrawerClick();
     // "Excel导入": units from a spreadsheet into the address book.
     void importClick();
-    void goToRow(bool last);
     void showGridMenu(const QPoint& at);
     Tfrm_PersonInfo& editor();
     // -1 when the list is empty.

@@ -3,6 +3,7 @@
 #include "shell/AppContext.h"
 #include "shell/UserMessages.h"
 #include "wording/Functions.h"
+#include "shell/WindowParts.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -16,14 +17,6 @@
 namespace slipcraft {
 
 namespace {
-
-QPushButton* button(QWidget* parent, const QString& caption, const char* name)
-{
-    auto* made = new QPushButton(caption, parent);
-    made->setObjectName(QString::fromLatin1(name));
-    made->setAutoDefault(false);
-    return made;
-}
 
 const QStringList kFirstPartWords{QStringLiteral("光盘数:"), QStringLiteral("书刊数:")};
 const QStringList kLastPartWords{QStringLiteral("个"), QStringLiteral("本")};
@@ -52,9 +45,9 @@ ColumnRewritePanel::ColumnRewritePanel(AppContext& context, RewriteTexts texts, 
     }
     cbTarget->setEditable(true);
     cbTarget->setInsertPolicy(QComboBox::NoInsert);
-    auto* btBlank = button(this, texts_.clearCaption, "btBlank");
-    auto* btApply = button(this, QStringLiteral("应用修改"), "btApply");
-    auto* btPanelClose = button(this, texts_.closeCaption, "btPanelClose");
+    auto* btBlank = commandButton(this, texts_.clearCaption, "btBlank");
+    auto* btApply = commandButton(this, QStringLiteral("应用修改"), "btApply");
+    auto* btPanelClose = commandButton(this, texts_.closeCaption, "btPanelClose");
 
     auto* formula = new QGridLayout;
     formula->addWidget(cbTarget, 0, 0);

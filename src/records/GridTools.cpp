@@ -300,6 +300,20 @@ QString ExportGrid2Excel(AppContext& context, QTableView* grid, const QString& t
     return path;
 }
 
+void GridGoToRow(QTableView* grid, bool last)
+{
+    QAbstractItemModel* model = grid->model();
+    if (!model || model->rowCount() == 0)
+        return;
+    if (last) {
+        while (model->canFetchMore({}))
+            model->fetchMore({});
+    }
+    const QModelIndex target = model->index(last ? model->rowCount() - 1 : 0, 0);
+    grid->setCurrentIndex(target);
+    grid->scrollTo(target);
+}
+
 void ComboBoxDeleteByText(QComboBox* box, const QString& text)
 {
     // Removing the current entry must not change what the user typed.

@@ -41,6 +41,9 @@ int GridDeleteCurrentList(AppContext& context, QTableView* grid, const QString& 
 // desktop's default application. Returns the file written; empty when nothing was.
 QString ExportGrid2Excel(AppContext& context, QTableView* grid, const QString& title);
 
+// "|<" and ">|": the first or the last listed row becomes the current one, in view.
+void GridGoToRow(QTableView* grid, bool last);
+
 // Removes every entry whose text equals text from the box's list.
 void ComboBoxDeleteByText(QComboBox* box, const QString& text);
 

@@ -7,6 +7,7 @@
 #include "shell/UserMessages.h"
 #include "shell/WindowSettings.h"
 #include "wording/Functions.h"
+#include "shell/WindowParts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,18 +20,6 @@
 
 namespace slipcraft {
 
-namespace {
-
-QPushButton* button(QWidget* parent, const QString& caption, const char* name)
-{
-    auto* made = new QPushButton(caption, parent);
-    made->setObjectName(QString::fromLatin1(name));
-    made->setAutoDefault(false);
-    return made;
-}
-
-} // namespace
-
 TfrmImportColumnCfg::TfrmImportColumnCfg(AppContext& context, QWidget* parent)
     : QDialog(parent)
     , context_(context)
@@ -38,11 +27,11 @@ TfrmImportColumnCfg::TfrmImportColumnCfg(AppContext& context, QWidget* parent)
     , edtItemName(new QLineEdit(this))
     , edtSourceName(new QLineEdit(this))
     , edtShowOrd(new QLineEdit(this))
-    , btSubmit(button(this, QStringLiteral("提交修改"), "btSubmit"))
-    , btRestore(button(this, QStringLiteral("恢复原始设置"), "btRestore"))
-    , btAdd(button(this, QStringLiteral("添加"), "btAdd"))
-    , btDelete(button(this, QStringLiteral("删除"), "btDelete"))
-    , btClose(button(this, QStringLiteral("关闭"), "btClose"))
+    , btSubmit(commandButton(this, QStringLiteral("提交修改"), "btSubmit"))
+    , btRestore(commandButton(this, QStringLiteral("恢复原始设置"), "btRestore"))
+    , btAdd(commandButton(this, QStringLiteral("添加"), "btAdd"))
+    , btDelete(commandButton(this, QStringLiteral("删除"), "btDelete"))
+    , btClose(commandButton(this, QStringLiteral("关闭"), "btClose"))
 {
     setObjectName(QStringLiteral("frmImportColumnCfg"));
     setWindowTitle(QStringLiteral("导入列匹配-设置"));

@@ -6,6 +6,8 @@
 #include "shell/AppContext.h"
 #include "shell/UserMessages.h"
 #include "shell/WindowSettings.h"
+#include "records/ImportProgress.h"
+#include "shell/WindowParts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -46,14 +48,6 @@ QComboBox* columnBox(QWidget* parent, const QString& name)
     box->setObjectName(name);
     box->setMinimumWidth(150);
     return box;
-}
-
-QPushButton* button(QWidget* parent, const QString& caption, const char* name)
-{
-    auto* made = new QPushButton(caption, parent);
-    made->setObjectName(QString::fromLatin1(name));
-    made->setAutoDefault(false);
-    return made;
 }
 
 QCheckBox* tick(QWidget* parent, const QString& caption, const char* name, bool on)
@@ -97,12 +91,12 @@ void TfrmImport::buildControls()
     edtFile = new QLineEdit(this);
     edtFile->setObjectName(QStringLiteral("edtFile"));
     edtFile->setReadOnly(true);
-    btBrowse = button(this, QStringLiteral("【浏览Excel】"), "btBrowse");
+    btBrowse = commandButton(this, QStringLiteral("【浏览Excel】"), "btBrowse");
     cbSheet = new QComboBox(this);
     cbSheet->setObjectName(QStringLiteral("cbSheet"));
     cbSheet->setMinimumWidth(120);
-    btRules = button(this, QStringLiteral("【列匹配规则】"), "btRules");
-    btAutoMatch = button(this, QStringLiteral("自动匹配"), "btAutoMatch");
+    btRules = commandButton(this, QStringLiteral("【列匹配规则】"), "btRules");
+    btAutoMatch = commandButton(this, QStringLiteral("自动匹配"), "btAutoMatch");
     auto* lbFormat = new QLabel(QStringLiteral("<a href=\"#\">对Excel、CSV的格式要求?</a>"), this);
     lbFormat->setObjectName(QStringLiteral("lbFormat"));
 
@@ -183,16 +177,17 @@ void TfrmImport::buildControls()
     optionRows->addLayout(repeatRow);
     optionRows->addLayout(otherRow);
 
-    btStart = button(this, QStringLiteral("4、【开始导入】(&M)"), "btStart");
-    btStop = button(this, QStringLiteral("中止导入"), "btStop");
-    btLog = button(this, QStringLiteral("查看日志(&L)"), "btLog");
-    btClose = button(this, QStringLiteral("关  闭"), "btClose");
+    btStart = commandButton(this, QStringLiteral("4、【开始导入】(&M)"), "btStart");
+    btStop = commandButton(this, QStringLiteral("中止导入"), "btStop");
+    btLog = commandButton(this, QStringLiteral("查看日志(&L)"), "btLog");
+    btClose = commandButton(this, QStringLiteral("关  闭"), "btClose");
     btStart->setEnabled(false);
     btStop->setEnabled(false);
     btLog->setEnabled(QFileInfo::exists(logPath()));
     progressBar = new QProgressBar(this);
     progressBar->setObjectName(QStringLiteral("progressBar"));
     progressBar->hide();
+    progress_ = std::make_unique<ImportProgress>(context_, progressBar, btStop);
     lbStatus = new QLabel(this);
     lbStatus->setObjectName(QStringLiteral("lbStatus"));
 
@@ -243,7 +238,7 @@ void TfrmImport::buildControls()
         });
     }
     connect(btStart, &QPushButton::clicked, this, &TfrmImport::startImport);
-    connect(btStop, &QPushButton::clicked, this, &TfrmImport::requestStop);
+    connect(btStop, &QPushButton::clicked, this, [this] { progress_->requestStop(); });
     connect(btLog, &QPushButton::clicked, this, &TfrmImport::openLog);
     connect(btClose, &QPushButton::clicked, this, &QDialog::close);
     applyUnitTypeMode();
@@ -299,7 +294,7 @@ void TfrmImport::closeEvent(QCloseEvent* event)
 {
     // An import in progress is stopped first, the rows so far stay.
     if (running_) {
-        requestStop();
+        progress_->requestStop();
         event->ignore();
         return;
     }
@@ -467,27 +462,6 @@ void TfrmImport::setRunning(bool running)
         widget->setEnabled(!running);
 }
 
-void TfrmImport::requestStop()
-{
-    stopRequested_ = true;
-    btStop->setEnabled(false);
-    btStart->setEnabled(false);
-}
-
-bool TfrmImport::keepGoing(int read)
-{
-    progressBar->setValue(read + 1);
-    if (read % 10 == 0)
-        QCoreApplication::processEvents();
-    if (!stopRequested_)
-        return true;
-    stopRequested_ = false;
-    if (context_.messages().ask(QStringLiteral("需要中止导出操作吗？"), QStringLiteral("询问")))
-        return false;
-    btStop->setEnabled(true);
-    return true;
-}
-
 std::optional<Counts> TfrmImport::startImport()
 {
     if (!workbook_)
@@ -512,14 +486,11 @@ std::optional<Counts> TfrmImport::startImport()
     ImportRun run(context_.db(), sheet, columns, chosen, log, messages);
     run.startLog(workbook_->path());
     lbStatus->setText(QStringLiteral("数据文件有效！共有数据行：%1").arg(std::max(0, sheet.rowCount() - 1)));
-    progressBar->setMaximum(sheet.rowCount() + 1);
-    progressBar->setValue(0);
-    progressBar->show();
-    stopRequested_ = false;
+    progress_->start(sheet.rowCount());
     setRunning(true);
     Counts counts;
     try {
-        counts = run.run([this](int read) { return keepGoing(read); });
+        counts = run.run([this](int read) { return progress_->keepGoing(read); });
     } catch (const DatabaseError& error) {
         setRunning(false);
         btLog->setEnabled(true);

@@ -2,10 +2,12 @@
 
 #include "platform/spreadsheet/Workbook.h"
 #include "records/ImportMatchLogic.h"
+#include "records/ImportProgress.h"
 
 #include <QDialog>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class QCheckBox;
@@ -61,8 +63,6 @@ private:
     void showScene();
     importing::Columns finishMatching() const;
     importing::Options options() const;
-    void requestStop();
-    bool keepGoing(int read);
     void openLog();
     QString logPath() const;
     void setRunning(bool running);
@@ -72,7 +72,7 @@ private:
     QList<importing::SheetColumn> columns_;
     importing::Columns autoMatched_{};
     bool running_ = false;
-    bool stopRequested_ = false;
+    std::unique_ptr<ImportProgress> progress_;
 
     QComboBox* cbScene;
     QLineEdit* edtFile;

@@ -5,6 +5,8 @@
 #include "shell/UserMessages.h"
 #include "shell/WindowSettings.h"
 #include "wording/Functions.h"
+#include "records/ImportProgress.h"
+#include "shell/WindowParts.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -31,14 +33,6 @@ namespace {
 // Item boxes a row.
 constexpr int kBoxesPerRow = 3;
 
-QPushButton* button(QWidget* parent, const QString& caption, const char* name)
-{
-    auto* made = new QPushButton(caption, parent);
-    made->setObjectName(QString::fromLatin1(name));
-    made->setAutoDefault(false);
-    return made;
-}
-
 } // namespace
 
 TfrmImportMatchCDHP::TfrmImportMatchCDHP(AppContext& context, QWidget* parent)
@@ -54,7 +48,7 @@ TfrmImportMatchCDHP::TfrmImportMatchCDHP(AppContext& context, QWidget* parent)
 
 void TfrmImportMatchCDHP::buildControls()
 {
-    btBrowse = button(this, QStringLiteral("第1步: 选Excel/CSV文件.."), "btBrowse");
+    btBrowse = commandButton(this, QStringLiteral("第1步: 选Excel/CSV文件.."), "btBrowse");
     edtFile = new QLineEdit(this);
     edtFile->setObjectName(QStringLiteral("edtFile"));
     auto* lbFormat = new QLabel(QStringLiteral("<a href=\"#\"> CSV、Excel 格式要求?  </a>"), this);
@@ -79,16 +73,17 @@ void TfrmImportMatchCDHP::buildControls()
         itemGrid->addWidget(box, row, column + 1);
     }
 
-    btStart = button(this, QStringLiteral("第3步: 开始导入(&S)   "), "btStart");
-    btStop = button(this, QStringLiteral("中止导入"), "btStop");
-    btLog = button(this, QStringLiteral("查看导出日志(&V)"), "btLog");
-    btClose = button(this, QStringLiteral("关  闭"), "btClose");
+    btStart = commandButton(this, QStringLiteral("第3步: 开始导入(&S)   "), "btStart");
+    btStop = commandButton(this, QStringLiteral("中止导入"), "btStop");
+    btLog = commandButton(this, QStringLiteral("查看导出日志(&V)"), "btLog");
+    btClose = commandButton(this, QStringLiteral("关  闭"), "btClose");
     btStart->setEnabled(false);
     btStop->setEnabled(false);
     btLog->setEnabled(false);
     progressBar = new QProgressBar(this);
     progressBar->setObjectName(QStringLiteral("progressBar"));
     progressBar->hide();
+    progress_ = std::make_unique<ImportProgress>(context_, progressBar, btStop);
     lbStatus = new QLabel(this);
     lbStatus->setObjectName(QStringLiteral("lbStatus"));
     lbStatus->setWordWrap(true);
@@ -114,7 +109,7 @@ void TfrmImportMatchCDHP::buildControls()
             "The excel file should be:\r  1、the first row must be the column title(for example: InBankAcct...)"));
     });
     connect(btStart, &QPushButton::clicked, this, &TfrmImportMatchCDHP::startImport);
-    connect(btStop, &QPushButton::clicked, this, &TfrmImportMatchCDHP::requestStop);
+    connect(btStop, &QPushButton::clicked, this, [this] { progress_->requestStop(); });
     connect(btLog, &QPushButton::clicked, this, [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(logPath())); });
     connect(btClose, &QPushButton::clicked, this, &QDialog::close);
 }
@@ -128,7 +123,7 @@ void TfrmImportMatchCDHP::closeEvent(QCloseEvent* event)
 {
     // An import in progress is stopped first, the rows so far stay.
     if (running_) {
-        requestStop();
+        progress_->requestStop();
         event->ignore();
         return;
     }
@@ -213,26 +208,6 @@ void TfrmImportMatchCDHP::setRunning(bool running)
         widget->setEnabled(!running);
 }
 
-void TfrmImportMatchCDHP::requestStop()
-{
-    stopRequested_ = true;
-    btStop->setEnabled(false);
-}
-
-bool TfrmImportMatchCDHP::keepGoing(int read)
-{
-    progressBar->setValue(read + 1);
-    if (read % 10 == 0)
-        QCoreApplication::processEvents();
-    if (!stopRequested_)
-        return true;
-    stopRequested_ = false;
-    if (context_.messages().ask(QStringLiteral("需要中止导出操作吗？"), QStringLiteral("询问")))
-        return false;
-    btStop->setEnabled(true);
-    return true;
-}
-
 std::optional<importing::Counts> TfrmImportMatchCDHP::startImport()
 {
     if (!workbook_ && !openFile(edtFile->text()))
@@ -247,14 +222,11 @@ std::optional<importing::Counts> TfrmImportMatchCDHP::startImport()
     DraftImportRun run(context_.db(), sheet, columns, {}, log);
     run.startLog();
     lbStatus->setText(QStringLiteral("数据文件有效！"));
-    progressBar->setMaximum(sheet.rowCount() + 1);
-    progressBar->setValue(0);
-    progressBar->show();
-    stopRequested_ = false;
+    progress_->start(sheet.rowCount());
     setRunning(true);
     importing::Counts counts;
     try {
-        counts = run.run([this](int read) { return keepGoing(read); });
+        counts = run.run([this](int read) { return progress_->keepGoing(read); });
     } catch (const DatabaseError& error) {
         setRunning(false);
         progressBar->hide();

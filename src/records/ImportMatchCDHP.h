@@ -2,10 +2,12 @@
 
 #include "platform/spreadsheet/Workbook.h"
 #include "records/ImportMatchCDHPLogic.h"
+#include "records/ImportProgress.h"
 
 #include <QDialog>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class QComboBox;
@@ -44,8 +46,6 @@ private:
     void buildControls();
     void chooseFile();
     void fileTyped();
-    void requestStop();
-    bool keepGoing(int read);
     QString logPath() const;
     void setRunning(bool running);
 
@@ -53,7 +53,7 @@ private:
     std::optional<Workbook> workbook_;
     QString openedPath_;
     bool running_ = false;
-    bool stopRequested_ = false;
+    std::unique_ptr<ImportProgress> progress_;
 
     QLineEdit* edtFile;
     QPushButton* btBrowse;

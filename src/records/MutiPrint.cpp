@@ -13,6 +13,7 @@
 #include "shell/UserMessages.h"
 #include "shell/WindowSettings.h"
 #include "wording/Functions.h"
+#include "shell/WindowParts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -40,21 +41,6 @@ const QString kAmountColumn = QStringLiteral("金额大写1");
 const QString kAmountBox = QStringLiteral("zdJEDX1");
 // The group box's first entry: the rows without a group.
 const QString kUngrouped = QStringLiteral("（未分组）");
-
-QPushButton* button(QWidget* parent, const QString& caption, const char* name)
-{
-    auto* made = new QPushButton(caption, parent);
-    made->setObjectName(QString::fromLatin1(name));
-    made->setAutoDefault(false);
-    return made;
-}
-
-QAction* menuEntry(QMenu* menu, const QString& caption, const char* name)
-{
-    QAction* entry = menu->addAction(caption);
-    entry->setObjectName(QString::fromLatin1(name));
-    return entry;
-}
 
 QString rowText(const QHash<QString, QString>& row, const char* column)
 {
@@ -132,18 +118,11 @@ TfrmMutiPrint::TfrmMutiPrint(AppContext& context, TfmCheckKDD* waybill, QWidget*
 
 TfrmMutiPrint::~TfrmMutiPrint() = default;
 
-QLabel* TfrmMutiPrint::link(const QString& caption, const char* name)
-{
-    auto* label = new QLabel(QStringLiteral("<a href=\"#\">") + caption.toHtmlEscaped() + QStringLiteral("</a>"), this);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
 void TfrmMutiPrint::buildControls()
 {
-    btPaste = button(this, QStringLiteral("识别复制串或输入"), "btPaste");
-    btImport = button(this, QStringLiteral("导入Excel "), "btImport");
-    btAddressBook = button(this, QStringLiteral("选取地址本"), "btAddressBook");
+    btPaste = commandButton(this, QStringLiteral("识别复制串或输入"), "btPaste");
+    btImport = commandButton(this, QStringLiteral("导入Excel "), "btImport");
+    btAddressBook = commandButton(this, QStringLiteral("选取地址本"), "btAddressBook");
     btAddressBook->setToolTip(QStringLiteral("从地址薄选取一些地址"));
     cbGroup = new QComboBox(this);
     cbGroup->setObjectName(QStringLiteral("cbGroup"));
@@ -157,8 +136,8 @@ void TfrmMutiPrint::buildControls()
     cbMode->addItems({batchlist::kContains, batchlist::kEquals});
     edtKey = new QLineEdit(this);
     edtKey->setObjectName(QStringLiteral("edtKey"));
-    _btRefreash = button(this, QStringLiteral("查 询"), "_btRefreash");
-    btAll = button(this, QStringLiteral("全 部"), "btAll");
+    _btRefreash = commandButton(this, QStringLiteral("查 询"), "_btRefreash");
+    btAll = commandButton(this, QStringLiteral("全 部"), "btAll");
     ckDesc = new QCheckBox(QStringLiteral("倒序"), this);
     ckDesc->setObjectName(QStringLiteral("ckDesc"));
     cbSort = new QComboBox(this);
@@ -180,15 +159,15 @@ void TfrmMutiPrint::buildControls()
     lbCount->setObjectName(QStringLiteral("lbCount"));
     lbSelected = new QLabel(QStringLiteral("选中:0"), this);
     lbSelected->setObjectName(QStringLiteral("lbSelected"));
-    btFirst = button(this, QStringLiteral("|<"), "btFirst");
-    btLast = button(this, QStringLiteral(">|"), "btLast");
-    btDeleteSelected = button(this, QStringLiteral("删除选中条目"), "btDeleteSelected");
-    btDeleteListed = button(this, QStringLiteral("删除当前列出条目"), "btDeleteListed");
-    btClearAll = button(this, QStringLiteral("清空系统所有条目"), "btClearAll");
-    btSelectFirst = button(this, QStringLiteral("选中前 N 条"), "btSelectFirst");
-    btRewrite = button(this, QStringLiteral("批量填充列"), "btRewrite");
-    btExport = button(this, QStringLiteral("导出到Excel(列出)"), "btExport");
-    btPrint = button(this, QStringLiteral("3.【开始】批量打印列出条目"), "btPrint");
+    btFirst = commandButton(this, QStringLiteral("|<"), "btFirst");
+    btLast = commandButton(this, QStringLiteral(">|"), "btLast");
+    btDeleteSelected = commandButton(this, QStringLiteral("删除选中条目"), "btDeleteSelected");
+    btDeleteListed = commandButton(this, QStringLiteral("删除当前列出条目"), "btDeleteListed");
+    btClearAll = commandButton(this, QStringLiteral("清空系统所有条目"), "btClearAll");
+    btSelectFirst = commandButton(this, QStringLiteral("选中前 N 条"), "btSelectFirst");
+    btRewrite = commandButton(this, QStringLiteral("批量填充列"), "btRewrite");
+    btExport = commandButton(this, QStringLiteral("导出到Excel(列出)"), "btExport");
+    btPrint = commandButton(this, QStringLiteral("3.【开始】批量打印列出条目"), "btPrint");
     QFont bold = btPrint->font();
     bold.setBold(true);
     btPrint->setFont(bold);
@@ -201,8 +180,8 @@ void TfrmMutiPrint::buildControls()
     for (QPushButton* source : {btPaste, btImport, btAddressBook})
         sources->addWidget(source);
     sources->addStretch();
-    QLabel* paperHelp = link(QStringLiteral("【怎样设置批打纸张?】"), "lbPaperHelp");
-    QLabel* printHelp = link(QStringLiteral("【批量打印其他注意】"), "lbPrintHelp");
+    QLabel* paperHelp = linkLabel(this, QStringLiteral("【怎样设置批打纸张?】"), "lbPaperHelp");
+    QLabel* printHelp = linkLabel(this, QStringLiteral("【批量打印其他注意】"), "lbPrintHelp");
     sources->addWidget(paperHelp);
     sources->addWidget(printHelp);
 
@@ -235,9 +214,9 @@ void TfrmMutiPrint::buildControls()
     listArea->addWidget(DBGrid1, 1);
     listArea->addWidget(panelRewrite);
 
-    QLabel* multiHelp = link(QStringLiteral("【怎样点击多选?】"), "lbMultiHelp");
-    QLabel* selectedHelp = link(QStringLiteral("【怎样仅打印选中条目?】"), "lbSelectedHelp");
-    QLabel* columnsHelp = link(QStringLiteral("【怎样隐藏不用的数据列?】"), "lbColumnsHelp");
+    QLabel* multiHelp = linkLabel(this, QStringLiteral("【怎样点击多选?】"), "lbMultiHelp");
+    QLabel* selectedHelp = linkLabel(this, QStringLiteral("【怎样仅打印选中条目?】"), "lbSelectedHelp");
+    QLabel* columnsHelp = linkLabel(this, QStringLiteral("【怎样隐藏不用的数据列?】"), "lbColumnsHelp");
     auto* listFoot = new QHBoxLayout;
     listFoot->addWidget(lbCount);
     listFoot->addWidget(lbSelected);
@@ -290,8 +269,8 @@ void TfrmMutiPrint::buildControls()
     });
     connect(ckDesc, &QCheckBox::toggled, this, &TfrmMutiPrint::reload);
     connect(cbGroup, &QComboBox::activated, this, &TfrmMutiPrint::reload);
-    connect(btFirst, &QPushButton::clicked, this, [this] { goToRow(false); });
-    connect(btLast, &QPushButton::clicked, this, [this] { goToRow(true); });
+    connect(btFirst, &QPushButton::clicked, this, [this] { GridGoToRow(DBGrid1, false); });
+    connect(btLast, &QPushButton::clicked, this, [this] { GridGoToRow(DBGrid1, true); });
     connect(btDeleteSelected, &QPushButton::clicked, this, &TfrmMutiPrint::deleteSelectedClick);
     connect(btDeleteListed, &QPushButton::clicked, this, &TfrmMutiPrint::deleteListedClick);
     connect(btClearAll, &QPushButton::clicked, this, &TfrmMutiPrint::clearAllClick);
@@ -633,19 +612,6 @@ void TfrmMutiPrint::openRewritePanel()
 void TfrmMutiPrint::applyRewrite(const QString& target, const QStringList& parts)
 {
     panelRewrite->apply(target, parts);
-}
-
-void TfrmMutiPrint::goToRow(bool last)
-{
-    if (listedRows_ == 0)
-        return;
-    if (last) {
-        while (model_->canFetchMore())
-            model_->fetchMore();
-    }
-    const QModelIndex index = model_->index(last ? model_->rowCount() - 1 : 0, 0);
-    DBGrid1->setCurrentIndex(index);
-    DBGrid1->scrollTo(index);
 }
 
 void TfrmMutiPrint::showGridMenu(const QPoint& at)

@@ -84,7 +84,6 @@ protected:
 
 private:
     void buildControls();
-    QLabel* link(const QString& caption, const char* name);
     void reload();
     void refillGroups(const QString& wanted);
     void updateCounts();
@@ -98,7 +97,6 @@ private:
     void clearAllClick();
     void deleteSelectedClick();
     void deleteListedClick();
-    void goToRow(bool last);
     void showGridMenu(const QPoint& at);
 
     AppContext& context_;

@@ -11,6 +11,7 @@
 #include "shell/UserMessages.h"
 #include "shell/WindowSettings.h"
 #include "wording/Functions.h"
+#include "shell/WindowParts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,22 +35,6 @@ namespace {
 const QString kWindowCaption = QStringLiteral("Marrowind软件-批量打印承兑汇票");
 // Rows with faults named in one message at most.
 constexpr int kProblemsShown = 10;
-
-QPushButton* button(QWidget* parent, const QString& caption, const char* name, const QString& hint = {})
-{
-    auto* made = new QPushButton(caption, parent);
-    made->setObjectName(QString::fromLatin1(name));
-    made->setAutoDefault(false);
-    made->setToolTip(hint);
-    return made;
-}
-
-QAction* menuEntry(QMenu* menu, const QString& caption, const char* name)
-{
-    QAction* entry = menu->addAction(caption);
-    entry->setObjectName(QString::fromLatin1(name));
-    return entry;
-}
 
 QString rowText(const QHash<QString, QString>& row, const char* column)
 {
@@ -109,9 +94,9 @@ void TfrmMutiPrintCDHP::setForm(TfmCheckCDHP* form)
 
 void TfrmMutiPrintCDHP::buildControls()
 {
-    btFromSaved = button(this, QStringLiteral("来自保存票据.."), "btFromSaved", QStringLiteral("从历史票据中选择要打印的票据"));
-    btImport = button(this, QStringLiteral("导入Excel.."), "btImport", QStringLiteral("从Excel批量导入收件人信息"));
-    btAddOne = button(this, QStringLiteral("输入一条.."), "btAddOne", QStringLiteral("手工输入添加一条"));
+    btFromSaved = commandButton(this, QStringLiteral("来自保存票据.."), "btFromSaved", QStringLiteral("从历史票据中选择要打印的票据"));
+    btImport = commandButton(this, QStringLiteral("导入Excel.."), "btImport", QStringLiteral("从Excel批量导入收件人信息"));
+    btAddOne = commandButton(this, QStringLiteral("输入一条.."), "btAddOne", QStringLiteral("手工输入添加一条"));
     auto* lbPaperHelp = new QLabel(
         QStringLiteral("<a href=\"#\">2、若打印机为链条连续进纸,必须选用匹配的纸型.怎样设置批打纸张[有图]?</a>"), this);
     lbPaperHelp->setObjectName(QStringLiteral("lbPaperHelp"));
@@ -129,8 +114,8 @@ void TfrmMutiPrintCDHP::buildControls()
     cbMode->addItems({batchlist::kContains, batchlist::kEquals});
     edtKey = new QLineEdit(this);
     edtKey->setObjectName(QStringLiteral("edtKey"));
-    btQuery = button(this, QStringLiteral("查询(&Q)"), "btQuery");
-    btAll = button(this, QStringLiteral("全部(&A)"), "btAll");
+    btQuery = commandButton(this, QStringLiteral("查询(&Q)"), "btQuery");
+    btAll = commandButton(this, QStringLiteral("全部(&A)"), "btAll");
     cbSort = new QComboBox(this);
     cbSort->setObjectName(QStringLiteral("cbSort"));
     cbSort->setMaxVisibleItems(25);
@@ -153,15 +138,15 @@ void TfrmMutiPrintCDHP::buildControls()
     edtSelectCount->setObjectName(QStringLiteral("edtSelectCount"));
     edtSelectCount->setReadOnly(true);
     edtSelectCount->setMaximumWidth(70);
-    btFirst = button(this, QStringLiteral("|<"), "btFirst", QStringLiteral("第一条"));
-    btLast = button(this, QStringLiteral(">|"), "btLast", QStringLiteral("最后一条"));
-    btDeleteSelected = button(this, QStringLiteral("删除选中"), "btDeleteSelected");
-    btDeleteListed = button(this, QStringLiteral("删除列出所有"), "btDeleteListed");
-    btClearAll = button(this, QStringLiteral("清空系统所有"), "btClearAll");
-    btRewrite = button(this, QStringLiteral("批填列"), "btRewrite", QStringLiteral("将一下列表收件人的某项填入同一值"));
-    btExport = button(this, QStringLiteral("导出到Excel.."), "btExport", QStringLiteral("导出为Excel备份"));
-    btPrintSelected = button(this, QStringLiteral("打印打选中记录"), "btPrintSelected", QStringLiteral("仅打印选中的记录"));
-    btPrintAll = button(this, QStringLiteral("批量打印所有记录"), "btPrintAll", QStringLiteral("通常是从打印机后面放入"));
+    btFirst = commandButton(this, QStringLiteral("|<"), "btFirst", QStringLiteral("第一条"));
+    btLast = commandButton(this, QStringLiteral(">|"), "btLast", QStringLiteral("最后一条"));
+    btDeleteSelected = commandButton(this, QStringLiteral("删除选中"), "btDeleteSelected");
+    btDeleteListed = commandButton(this, QStringLiteral("删除列出所有"), "btDeleteListed");
+    btClearAll = commandButton(this, QStringLiteral("清空系统所有"), "btClearAll");
+    btRewrite = commandButton(this, QStringLiteral("批填列"), "btRewrite", QStringLiteral("将一下列表收件人的某项填入同一值"));
+    btExport = commandButton(this, QStringLiteral("导出到Excel.."), "btExport", QStringLiteral("导出为Excel备份"));
+    btPrintSelected = commandButton(this, QStringLiteral("打印打选中记录"), "btPrintSelected", QStringLiteral("仅打印选中的记录"));
+    btPrintAll = commandButton(this, QStringLiteral("批量打印所有记录"), "btPrintAll", QStringLiteral("通常是从打印机后面放入"));
     QFont bold = btPrintAll->font();
     bold.setBold(true);
     btPrintAll->setFont(bold);
@@ -248,8 +233,8 @@ void TfrmMutiPrintCDHP::buildControls()
     });
     connect(cbSort, &QComboBox::activated, this, &TfrmMutiPrintCDHP::query);
     connect(ckDesc, &QCheckBox::toggled, this, &TfrmMutiPrintCDHP::query);
-    connect(btFirst, &QPushButton::clicked, this, [this] { goToRow(false); });
-    connect(btLast, &QPushButton::clicked, this, [this] { goToRow(true); });
+    connect(btFirst, &QPushButton::clicked, this, [this] { GridGoToRow(DBGrid1, false); });
+    connect(btLast, &QPushButton::clicked, this, [this] { GridGoToRow(DBGrid1, true); });
     connect(btDeleteSelected, &QPushButton::clicked, this, &TfrmMutiPrintCDHP::deleteSelectedClick);
     connect(btDeleteListed, &QPushButton::clicked, this, &TfrmMutiPrintCDHP::deleteListedClick);
     connect(btClearAll, &QPushButton::clicked, this, &TfrmMutiPrintCDHP::clearAll);
@@ -559,19 +544,6 @@ void TfrmMutiPrintCDHP::openRewritePanel()
 void TfrmMutiPrintCDHP::applyRewrite(const QString& target, const QStringList& parts)
 {
     panelRewrite->apply(target, parts);
-}
-
-void TfrmMutiPrintCDHP::goToRow(bool last)
-{
-    if (listedRows_ == 0)
-        return;
-    if (last) {
-        while (model_->canFetchMore())
-            model_->fetchMore();
-    }
-    const QModelIndex index = model_->index(last ? model_->rowCount() - 1 : 0, 0);
-    DBGrid1->setCurrentIndex(index);
-    DBGrid1->scrollTo(index);
 }
 
 void TfrmMutiPrintCDHP::showGridMenu(const QPoint& at)

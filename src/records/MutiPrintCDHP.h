@@ -89,7 +89,6 @@ private:
     void printSelectedClick();
     void deleteSelectedClick();
     void deleteListedClick();
-    void goToRow(bool last);
     void showGridMenu(const QPoint& at);
     void setPrinting(bool printing);
 

@@ -7,6 +7,7 @@
 #include "shell/UserAccounts.h"
 #include "shell/UserMessages.h"
 #include "wording/Functions.h"
+#include "shell/WindowParts.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -33,14 +34,6 @@ const QString kIdColumn = QStringLiteral("ID");
 const QString kHasPasswordColumn = QStringLiteral("HasPasswd");
 constexpr int kMaxRemark = 200;
 
-QPushButton* button(QWidget* parent, const QString& caption, const char* name)
-{
-    auto* made = new QPushButton(caption, parent);
-    made->setObjectName(QString::fromLatin1(name));
-    made->setAutoDefault(false);
-    return made;
-}
-
 QLineEdit* field(QWidget* parent, const char* name)
 {
     auto* made = new QLineEdit(parent);
@@ -60,13 +53,13 @@ TfrmUserManage::TfrmUserManage(AppContext& context, QWidget* parent)
     , lbMode(new QLabel(this))
     , DBGrid1(new QTableView(this))
     , model_(new QSqlQueryModel(this))
-    , btAdd(button(this, QStringLiteral("添加"), "btAdd"))
-    , btEdit(button(this, QStringLiteral("修改"), "btEdit"))
-    , btPost(button(this, QStringLiteral("提交刷新"), "btPost"))
-    , btDeleteSelected(button(this, QStringLiteral("删除选中"), "btDeleteSelected"))
-    , btResetPasswd(button(this, QStringLiteral("重置密码"), "btResetPasswd"))
-    , btModifyPasswd(button(this, QStringLiteral("修改密码"), "btModifyPasswd"))
-    , btClose(button(this, QStringLiteral("关闭"), "btClose"))
+    , btAdd(commandButton(this, QStringLiteral("添加"), "btAdd"))
+    , btEdit(commandButton(this, QStringLiteral("修改"), "btEdit"))
+    , btPost(commandButton(this, QStringLiteral("提交刷新"), "btPost"))
+    , btDeleteSelected(commandButton(this, QStringLiteral("删除选中"), "btDeleteSelected"))
+    , btResetPasswd(commandButton(this, QStringLiteral("重置密码"), "btResetPasswd"))
+    , btModifyPasswd(commandButton(this, QStringLiteral("修改密码"), "btModifyPasswd"))
+    , btClose(commandButton(this, QStringLiteral("关闭"), "btClose"))
 {
     setObjectName(QStringLiteral("frmUserManage"));
     setWindowTitle(kCaption);

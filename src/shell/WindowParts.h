@@ -20,10 +20,11 @@ Widget* named(Widget* widget, const char* name)
 }
 
 // Enter belongs to the window's boxes, never to whichever button would be the default.
-inline QPushButton* commandButton(QWidget* parent, const QString& caption, const char* name)
+inline QPushButton* commandButton(QWidget* parent, const QString& caption, const char* name, const QString& hint = {})
 {
     auto* button = named(new QPushButton(caption, parent), name);
     button->setAutoDefault(false);
+    button->setToolTip(hint);
     return button;
 }
 

@@ -7,6 +7,7 @@
 #include "shell/UserMessages.h"
 #include "shell/WindowSettings.h"
 #include "templates/TemplatePackage.h"
+#include "shell/WindowParts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,15 +34,6 @@ namespace {
 const QString kHint = QStringLiteral("提示");
 const QString kPackageFilter = QStringLiteral("Marrowind票据包(*.bpk)");
 const QString kDownloadPage = QStringLiteral("https://") + kMakerSite + QStringLiteral("/slipcraft/templates");
-
-QPushButton* button(const char* name, const QString& caption, const QString& hint, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    if (!hint.isEmpty())
-        b->setToolTip(hint);
-    return b;
-}
 
 QListWidget* list(const char* name, QWidget* parent)
 {
@@ -124,7 +116,7 @@ void TfrmBillImportExport::buildImportPage(QWidget* page)
     edtPackage = new QLineEdit(QStringLiteral("请选择票据包文件"), page);
     edtPackage->setObjectName(QStringLiteral("edtPackage"));
     edtPackage->setReadOnly(true);
-    btBrowse = button("btBrowse", QStringLiteral("浏览.."), {}, page);
+    btBrowse = commandButton(page, QStringLiteral("浏览.."), "btBrowse");
     lbDownload = new QLabel(QStringLiteral("<a href=\"#\">网上下载</a>"), page);
     lbDownload->setObjectName(QStringLiteral("lbDownload"));
     lbDownload->setToolTip(QStringLiteral("点击进入网站"));
@@ -140,14 +132,14 @@ void TfrmBillImportExport::buildImportPage(QWidget* page)
         l->setToolTip(QStringLiteral("鼠标双击查看单据样式"));
         connect(l, &QListWidget::itemDoubleClicked, this, &TfrmBillImportExport::showPackagePicture);
     }
-    btAdd = button("btAdd", QStringLiteral("->"), QStringLiteral("选中加入导入列表"), page);
-    btAddAll = button("btAddAll", QStringLiteral("->>"), QStringLiteral("全部加入导入列表"), page);
-    btClear = button("btClear", QStringLiteral("X"), QStringLiteral("清空导入列表"), page);
+    btAdd = commandButton(page, QStringLiteral("->"), "btAdd", QStringLiteral("选中加入导入列表"));
+    btAddAll = commandButton(page, QStringLiteral("->>"), "btAddAll", QStringLiteral("全部加入导入列表"));
+    btClear = commandButton(page, QStringLiteral("X"), "btClear", QStringLiteral("清空导入列表"));
     lbImportProgress = new QLabel(page);
     lbImportProgress->setObjectName(QStringLiteral("lbImportProgress"));
     lbImportProgress->hide();
-    btImport = button("btImport", QStringLiteral("3.开始导入(&D)"), {}, page);
-    btImportClose = button("btImportClose", QStringLiteral("完成退出(&X)"), {}, page);
+    btImport = commandButton(page, QStringLiteral("3.开始导入(&D)"), "btImport");
+    btImportClose = commandButton(page, QStringLiteral("完成退出(&X)"), "btImportClose");
     btImport->setEnabled(false);
     setImportMoving(false);
 
@@ -200,19 +192,19 @@ void TfrmBillImportExport::buildExportPage(QWidget* page)
     for (QListWidget* l : {lstInstalled, lstExport})
         l->setSortingEnabled(true);
     connect(lstInstalled, &QListWidget::itemDoubleClicked, this, &TfrmBillImportExport::showInstalledPicture);
-    btExpAdd = button("btExpAdd", QStringLiteral("->"), QStringLiteral("选中导出"), panel);
-    btExpAddAll = button("btExpAddAll", QStringLiteral("->>"), QStringLiteral("全部导出"), panel);
-    btExpClear = button("btExpClear", QStringLiteral("X"), QStringLiteral("清空选中列表"), panel);
+    btExpAdd = commandButton(panel, QStringLiteral("->"), "btExpAdd", QStringLiteral("选中导出"));
+    btExpAddAll = commandButton(panel, QStringLiteral("->>"), "btExpAddAll", QStringLiteral("全部导出"));
+    btExpClear = commandButton(panel, QStringLiteral("X"), "btExpClear", QStringLiteral("清空选中列表"));
     edtTarget = new QLineEdit(QDir::toNativeSeparators(QDir::homePath()), panel);
     edtTarget->setObjectName(QStringLiteral("edtTarget"));
     edtTarget->setReadOnly(true);
-    btTarget = button("btTarget", QStringLiteral("2.浏览.."), {}, panel);
+    btTarget = commandButton(panel, QStringLiteral("2.浏览.."), "btTarget");
     lbExportProgress = new QLabel(panel);
     lbExportProgress->setObjectName(QStringLiteral("lbExportProgress"));
     lbExportProgress->hide();
-    btExport = button("btExport", QStringLiteral("3.开始导出(&D)"), {}, panel);
+    btExport = commandButton(panel, QStringLiteral("3.开始导出(&D)"), "btExport");
     btExport->setEnabled(false);
-    btExportClose = button("btExportClose", QStringLiteral("完成退出(&X)"), {}, panel);
+    btExportClose = commandButton(panel, QStringLiteral("完成退出(&X)"), "btExportClose");
 
     auto* layout = new QGridLayout(panel);
     layout->addWidget(new QLabel(QStringLiteral("系统已有票据列表："), panel), 0, 0);

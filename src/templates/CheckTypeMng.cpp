@@ -9,6 +9,7 @@
 #include "templates/BillImportExport.h"
 #include "templates/Catalogue.h"
 #include "templates/PrintOffset.h"
+#include "shell/WindowParts.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -36,13 +37,6 @@ const QString kAllBillTypes = QStringLiteral("所有模板种类");
 const QString kNamePrompt = QStringLiteral("输入新模板名(15个汉字以内)");
 
 constexpr TemplateTab kTabs[] = {TemplateTab::Usable, TemplateTab::Common, TemplateTab::Default, TemplateTab::Hidden};
-
-QPushButton* button(const char* name, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
 
 } // namespace
 
@@ -86,9 +80,9 @@ void TfrmCheckTypeMng::buildWindow()
     }
     edtKey = new QLineEdit(this);
     edtKey->setObjectName(QStringLiteral("edtKey"));
-    btSearch = button("btSearch", QStringLiteral("查询"), this);
-    btAll = button("btAll", QStringLiteral("全部模板列表"), this);
-    btRefresh = button("btRefresh", QStringLiteral("刷新"), this);
+    btSearch = commandButton(this, QStringLiteral("查询"), "btSearch");
+    btAll = commandButton(this, QStringLiteral("全部模板列表"), "btAll");
+    btRefresh = commandButton(this, QStringLiteral("刷新"), "btRefresh");
 
     tabFilter = new QTabBar(this);
     tabFilter->setObjectName(QStringLiteral("tabFilter"));
@@ -110,15 +104,15 @@ void TfrmCheckTypeMng::buildWindow()
     DBGrid1->setColumnHidden(5, true);
     DBGrid1->viewport()->installEventFilter(this);
 
-    btSetDefault = button("btSetDefault", QStringLiteral("设置为【默认票据模板】"), this);
-    btSetCommon = button("btSetCommon", QStringLiteral("设置为【常用】票据模板"), this);
-    btRemoveCommon = button("btRemoveCommon", QStringLiteral("从常用模板【移出】(&M)"), this);
-    btHide = button("btHide", QStringLiteral("【隐藏选中】票据模版(&H)"), this);
-    btShow = button("btShow", QStringLiteral("【启用】选中票据模版(&H)"), this);
-    btRename = button("btRename", QStringLiteral("模板重命名"), this);
-    btClone = button("btClone", QStringLiteral("克隆为新模板"), this);
-    btDelete = button("btDelete", QStringLiteral("【删除选中】票据模板(&K)"), this);
-    btImport = button("btImport", QStringLiteral("外部【导入】模板"), this);
+    btSetDefault = commandButton(this, QStringLiteral("设置为【默认票据模板】"), "btSetDefault");
+    btSetCommon = commandButton(this, QStringLiteral("设置为【常用】票据模板"), "btSetCommon");
+    btRemoveCommon = commandButton(this, QStringLiteral("从常用模板【移出】(&M)"), "btRemoveCommon");
+    btHide = commandButton(this, QStringLiteral("【隐藏选中】票据模版(&H)"), "btHide");
+    btShow = commandButton(this, QStringLiteral("【启用】选中票据模版(&H)"), "btShow");
+    btRename = commandButton(this, QStringLiteral("模板重命名"), "btRename");
+    btClone = commandButton(this, QStringLiteral("克隆为新模板"), "btClone");
+    btDelete = commandButton(this, QStringLiteral("【删除选中】票据模板(&K)"), "btDelete");
+    btImport = commandButton(this, QStringLiteral("外部【导入】模板"), "btImport");
     lbMore = new QLabel(QStringLiteral("<a href=\"#\">更多模板到Marrowind网站下载或定制>></a>"), this);
     lbMore->setObjectName(QStringLiteral("lbMore"));
     lbMore->hide();

@@ -10,6 +10,7 @@
 #include "shell/StartUp.h"
 #include "shell/UserMessages.h"
 #include "shell/WindowSettings.h"
+#include "shell/WindowParts.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -43,13 +44,6 @@ QSpinBox* spinBox(const char* name, int minimum, int maximum, int value, QWidget
     box->setRange(minimum, maximum);
     box->setValue(value);
     return box;
-}
-
-QLabel* link(const char* name, const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(QStringLiteral("<a href=\"#\">") + text + QStringLiteral("</a>"), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
 }
 
 } // namespace
@@ -153,9 +147,9 @@ void TfrmPrintOffset::buildWindow()
     connect(btPreview, &QPushButton::clicked, this, &TfrmPrintOffset::openPreview);
     connect(btAlignmentPage, &QPushButton::clicked, this, &TfrmPrintOffset::printAlignment);
 
-    QLabel* portraitFeed = link("lbPortraitFeed", QStringLiteral("纵向进纸示意图"), this);
-    QLabel* landscapeFeed = link("lbLandscapeFeed", QStringLiteral("横向进纸示意图"), this);
-    QLabel* recommended = link("lbRecommended", QStringLiteral("查看推荐的偏移参数"), this);
+    QLabel* portraitFeed = linkLabel(this, QStringLiteral("纵向进纸示意图"), "lbPortraitFeed");
+    QLabel* landscapeFeed = linkLabel(this, QStringLiteral("横向进纸示意图"), "lbLandscapeFeed");
+    QLabel* recommended = linkLabel(this, QStringLiteral("查看推荐的偏移参数"), "lbRecommended");
     connect(portraitFeed, &QLabel::linkActivated, this, [this] { showFeedPicture(QStringLiteral("image/sys_exZX.jpg")); });
     connect(landscapeFeed, &QLabel::linkActivated, this, [this] { showFeedPicture(QStringLiteral("image/sys_exHX.jpg")); });
     connect(recommended, &QLabel::linkActivated, this, &TfrmPrintOffset::openRecommendedOffsets);

@@ -824,15 +824,26 @@ void TfmTemplateDesigner::paintAllItems()
 
 void TfmTemplateDesigner::repaintItem(const QString& item)
 {
-    QList<DesignLabel> labels;
+    repaintItems({item});
+}
+
+void TfmTemplateDesigner::repaintItems(const QStringList& items)
+{
+    // One read of the layout serves every item a batch tool changed.
+    QList<PrintLayoutItem> rows;
     try {
-        for (const PrintLayoutItem& row : loadPrintLayoutItems(context_.db(), id_, billType_, item))
-            labels << designLabels(row, scale_);
+        rows = loadPrintLayoutItems(context_.db(), id_, billType_, items.size() == 1 ? items.first() : QString());
     } catch (const DatabaseError& error) {
         setStatus(error.text());
         return;
     }
-    imgPage->replaceItemLabels(item, labels);
+    for (const QString& item : items) {
+        QList<DesignLabel> labels;
+        for (const PrintLayoutItem& row : std::as_const(rows))
+            if (row.name.compare(item, Qt::CaseInsensitive) == 0)
+                labels << designLabels(row, scale_);
+        imgPage->replaceItemLabels(item, labels);
+    }
 }
 
 void TfmTemplateDesigner::loadItemList()
@@ -1190,8 +1201,7 @@ void TfmTemplateDesigner::moveSelected(const QString& column, int direction, QPu
         && !failed.isEmpty())
         say(QStringLiteral("修改错误！") + failed.join(QLatin1Char(',')));
     pressed->setEnabled(true);
-    for (const QString& item : items)
-        repaintItem(item);
+    repaintItems(items);
     if (items.size() == 1)
         loadProperties(items.first());
 }
@@ -1206,8 +1216,7 @@ void TfmTemplateDesigner::nudgeSelected(int dx, int dy, bool large)
     const int delta = (dx != 0 ? dx : dy) * amount;
     change(QStringLiteral("移动"), {templateItemRows(id_, items)},
            [&] { moveItems(context_.db(), id_, items, column, delta); }, QStringLiteral("移动项目,修改错误！"));
-    for (const QString& item : items)
-        repaintItem(item);
+    repaintItems(items);
     if (items.size() == 1)
         loadProperties(items.first());
 }
@@ -1245,8 +1254,7 @@ void TfmTemplateDesigner::batchSet(const QString& column, const QVariant& value,
                 [&] { changed = setItemsColumn(context_.db(), id_, items, column, value); }, QStringLiteral("Error:")))
         return;
     setStatus(changed > 0 ? QString::number(changed) + report : QStringLiteral("影响了0个项目！"));
-    for (const QString& item : items)
-        repaintItem(item);
+    repaintItems(items);
 }
 
 void TfmTemplateDesigner::batchExtreme(const QString& column, bool max, int fallback, const QString& report)
@@ -1281,8 +1289,7 @@ void TfmTemplateDesigner::batchGrow(const QString& column, int direction, const 
         lines << item + QStringLiteral("的") + column + QStringLiteral("更新失败！");
     lines << (result.changed > 0 ? QString::number(result.changed) + report : QStringLiteral("影响了0个项目！"));
     setStatus(lines.join(QLatin1Char(' ')));
-    for (const QString& item : items)
-        repaintItem(item);
+    repaintItems(items);
 }
 
 void TfmTemplateDesigner::batchSpread(const QString& column, int increment, const QString& missing)
@@ -1297,8 +1304,7 @@ void TfmTemplateDesigner::batchSpread(const QString& column, int increment, cons
         return;
     }
     setStatus(*changed > 0 ? QString::number(*changed) + QStringLiteral("个等宽分布修改成功！") : QStringLiteral("影响了0个项目！"));
-    for (const QString& item : items)
-        repaintItem(item);
+    repaintItems(items);
 }
 
 void TfmTemplateDesigner::savePaperClick()

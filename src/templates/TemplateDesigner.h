@@ -130,6 +130,7 @@ private:
     void loadPaper();
     void paintAllItems();
     void repaintItem(const QString& item);
+    void repaintItems(const QStringList& items);
     void loadItemList();
     void loadProperties(const QString& item);
     void showSelection();

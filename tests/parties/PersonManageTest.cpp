@@ -1,3 +1,4 @@
+#include "WindowProbe.h"
 #include "RecordingMessages.h"
 #include "TempHome.h"
 #include "WhenShown.h"
@@ -45,19 +46,6 @@ struct Unit {
     const char* account = "";
     const char* bank = "";
 };
-
-template <class T>
-T* child(const QWidget& window, const char* name)
-{
-    T* found = window.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
-
-void click(const QWidget& window, const char* button)
-{
-    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
-}
 
 class PersonManageTest : public ::testing::Test {
 protected:

@@ -1,3 +1,4 @@
+#include "WindowProbe.h"
 #include "CalibrationFixture.h"
 
 #include "platform/IniFile.h"
@@ -18,19 +19,6 @@
 using namespace slipcraft;
 
 namespace {
-
-template <class T>
-T* child(const QWidget& window, const char* name)
-{
-    T* found = window.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
-
-void click(const QWidget& window, const char* button)
-{
-    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
-}
 
 class OffsetWindowTest : public CalibrationTest {
 protected:

@@ -1,3 +1,4 @@
+#include "WindowProbe.h"
 #include "PackageFixture.h"
 
 #include "templates/BillImportExport.h"
@@ -19,14 +20,6 @@
 using namespace slipcraft;
 
 namespace {
-
-template <class T>
-T* child(const QWidget& window, const char* name)
-{
-    T* found = window.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
 
 QStringList entries(const QListWidget* list)
 {
